@@ -1,0 +1,12 @@
+#!/bin/sh
+# Runs a Windows test program under wine with a private prefix and without
+# the Mono/Gecko installers, so that ctest can drive it like a native one.
+: "${WINEPREFIX:=${ZOBELSO_WINEPREFIX:-$HOME/.zobelso-wine}}"
+export WINEPREFIX
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wine wineboot -i >/dev/null 2>&1
+fi
+exec wine "$@"

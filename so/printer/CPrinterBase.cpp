@@ -1,0 +1,232 @@
+#include "so/printer/CPrinterBase.h"
+
+#include "platform/clock.h"
+
+namespace QEL {
+namespace Printer {
+
+namespace {
+// Release waits up to 5 s for a send or poll in flight to let go of the port.
+constexpr int kReleaseLockRetries = 50;
+constexpr uint32_t kLockPauseMs = 100;
+// The printer needs a moment after ESC @ before it takes further commands.
+constexpr uint32_t kInitializeSettleMs = 100;
+}  // namespace
+
+CPrinterBase::CPrinterBase() = default;
+
+CPrinterBase::~CPrinterBase() = default;
+
+void CPrinterBase::AttachPort(std::shared_ptr<IO::IPort> port) {
+  port_ = std::make_shared<CPrinterPort>(std::move(port));
+}
+
+long CPrinterBase::OpenServiceW(const std::u16string& /*deviceName*/, IPrinterEventHandle* handle,
+                                int32_t* result) {
+  if (!opened_) {
+    if (!port_ || !port_->probe()) {
+      if (result != nullptr) *result = kOpenPortUnusable;
+      return 0;
+    }
+    if (result != nullptr) *result = 0;
+    try {
+      eventObject_ = std::make_shared<CPrinterEventObject>(handle);
+      IO::IPortSettings* settings = port_->Port()->GetSettings();
+      const std::u16string type = settings != nullptr ? settings->GetPortType() : std::u16string();
+      isUsb_ = type == u"USB";
+      isSerial_ = type == u"COM";
+      isParallel_ = type == u"LPT";
+      isNetwork_ = type == u"TCP/IP";
+      portReadBack_ = port_->Port()->QueryReadBack();
+      bidirectional_ = 1;
+      useAsb_ = 0;
+    } catch (...) {
+      eventObject_.reset();
+      SetRC(OPOS_E_OPEN_FAILED);
+      return 0;
+    }
+  }
+  SetProperty_Open();
+  claimed_ = 0;
+  enabled_ = 0;
+  opened_ = 1;
+  return 0;
+}
+
+void CPrinterBase::SetProperty_Open() {
+  resultCode_ = 0;
+  resultCodeExtended_ = 0;
+  errorCode_ = 0;
+  errorInformation_.clear();
+  characterSet_ = 437;
+  binaryConversion_ = 0;
+  rotate90Active_ = 0;
+  coverOpen_ = 0;
+  recEmpty_ = 1;
+  recNearEnd_ = 1;
+}
+
+long CPrinterBase::ClaimDevice(int32_t timeout, int32_t* result) {
+  if (!opened_) {
+    SetRC(OPOS_E_CLOSED);
+    if (result != nullptr) *result = OPOS_E_CLOSED;
+    return 0;
+  }
+  if ((result != nullptr && *result != 0) || claimed_) return 0;
+
+  claimTimeout_ = timeout;
+  SetRC(OPOS_E_ILLEGAL);
+  if (result != nullptr) *result = OPOS_E_ILLEGAL;
+  if (!port_ || !port_->openForClaim(result)) return 0;
+
+  claimed_ = 1;
+  ExecuteClaimDevice();  // a printer that does not answer is still claimed
+  SetRC(OPOS_SUCCESS);
+  if (result != nullptr) *result = OPOS_SUCCESS;
+  return 0;
+}
+
+int32_t CPrinterBase::ExecuteClaimDevice() {
+  CCmdHelperBase* helper = CmdHelper();
+  commandBuffer_.clear();
+  helper->InitializePrinter(commandBuffer_);
+  int32_t rc = DirectSend(commandBuffer_, 0, 7);
+  if (rc != 0) return rc;
+
+  platform::SleepMs(kInitializeSettleMs);
+
+  commandBuffer_.clear();
+  helper->SelectPeripheral(commandBuffer_, true);
+  helper->SelectStopSensors(commandBuffer_, 252);
+  helper->SelectPaperEndSensors(commandBuffer_, 0);
+  helper->SetKanjiMode(commandBuffer_, true);
+  rc = DirectSend(commandBuffer_, 0, 7);
+  if (rc != 0) return rc;
+
+  bidirectional_ = IsSupportBidi();
+  if (!bidirectional_ && (isParallel_ || portReadBack_ != 0)) {
+    commandBuffer_.clear();
+    helper->RequestStatus(commandBuffer_, 1);
+    uint8_t answer = 0;
+    int32_t received = 0;
+    SendAndReadData(commandBuffer_, &answer, 0, 1, &received);
+    bidirectional_ = received > 0 ? 1 : 0;
+  }
+  commandBuffer_.clear();
+
+  useAsb_ = (asbConfigured_ && bidirectional_ && (isSerial_ || isNetwork_ || isParallel_)) ? 1 : 0;
+
+  if (bidirectional_ && refreshInfoAtClaim_) return RefreshPrinterInfo();
+  return 0;
+}
+
+int32_t CPrinterBase::DeviceEnable(int32_t enable) {
+  const int32_t wanted = enable ? 1 : 0;
+  if (!opened_ || !claimed_ || wanted == enabled_) return 0;
+  enabled_ = wanted;
+  if (!wanted) {
+    Disable();
+    return 1;
+  }
+  if (!port_) return 0;
+
+  CCmdHelperBase* helper = CmdHelper();
+  commandBuffer_.clear();
+  helper->SelectPeripheral(commandBuffer_, true);
+  int32_t spacing = recLineSpacing_;
+  if (!rotate90Active_ && verticalDotPitch_ != 0) {
+    spacing = recLineSpacing_ * horizontalDotPitch_ / verticalDotPitch_;
+  }
+  helper->SetLineSpacing(commandBuffer_, static_cast<uint8_t>(spacing));
+  helper->ResetTextFormat(commandBuffer_);
+  DirectSend(commandBuffer_, 0, 7);
+  commandBuffer_.clear();
+  if (eventObject_) eventObject_->SetEventsOn(true);
+
+  if (useAsb_) {
+    if (!isSerial_) {
+      // Read the state once before the printer starts pushing it.
+      useAsb_ = 0;
+      GetPrinterState(true);
+      useAsb_ = 1;
+    }
+    helper->SetAsbAll(commandBuffer_, true);
+    DirectSend(commandBuffer_, 0, 7);
+    commandBuffer_.clear();
+    if (isSerial_) GetPrinterState(true);
+  } else {
+    GetPrinterState(true);
+  }
+
+  StartWorker();
+  return 1;
+}
+
+void CPrinterBase::Disable() {
+  SuspendWorker();
+  if (eventObject_) eventObject_->SetEventsOn(false);
+  int32_t ignored = 0;
+  ClearOutput(&ignored);
+}
+
+long CPrinterBase::ReleaseDevice(int32_t* result) {
+  if (result != nullptr) *result = 0;
+  if (enabled_ && opened_) {
+    if (!claimed_) return 0;
+    enabled_ = 0;
+    Disable();
+  }
+  if (!claimed_) return 0;
+  claimed_ = 0;
+
+  commandBuffer_.clear();
+  CmdHelper()->SetAsbAll(commandBuffer_, false);
+  if (port_) {
+    if (!commandBuffer_.isEmpty()) {
+      port_->write(commandBuffer_.data(), 0, static_cast<int32_t>(commandBuffer_.size()));
+    }
+    commandBuffer_.clear();
+    PortLockHolder lock(*port_, kReleaseLockRetries, kLockPauseMs);
+    if (lock.Held()) {
+      port_->close();
+      return 0;
+    }
+  }
+  commandBuffer_.clear();
+  if (result != nullptr) *result = OPOS_E_BUSY;
+  errorInformation_ = u"Cann't close port!";
+  return 0;
+}
+
+long CPrinterBase::CloseService(int32_t* result) {
+  if (!opened_) return 0;
+  if (enabled_ && claimed_) {
+    enabled_ = 0;
+    Disable();
+  }
+  if (claimed_) ReleaseDevice(result);
+  StopWorker();
+  port_.reset();
+  opened_ = 0;
+  return 0;
+}
+
+bool CPrinterBase::IsIdle() const { return true; }
+
+bool CPrinterBase::IsBusy() const { return false; }
+
+bool CPrinterBase::IsInErrorState() const { return coverOpen_ != 0 || recEmpty_ != 0; }
+
+int32_t CPrinterBase::SetRC(int32_t rc) {
+  if (rc <= 200) {
+    resultCode_ = rc;
+    resultCodeExtended_ = 0;
+  } else {
+    resultCode_ = OPOS_E_EXTENDED;
+    resultCodeExtended_ = rc;
+  }
+  return resultCode_;
+}
+
+}  // namespace Printer
+}  // namespace QEL

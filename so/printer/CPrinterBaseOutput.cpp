@@ -1,0 +1,128 @@
+#include <functional>
+
+#include "platform/clock.h"
+#include "so/printer/CPrinterBase.h"
+
+namespace QEL {
+namespace Printer {
+
+namespace {
+// Ten seconds in all before a send reports the port busy.
+constexpr int kSendLockRetries = 100;
+constexpr uint32_t kLockPauseMs = 100;
+constexpr uint8_t kFrameEnd = 0xBB;
+
+// Keeps the worker's status poll away from the port for a whole exchange, so
+// that it cannot swallow the reply meant for this one.
+class PollingPause {
+ public:
+  PollingPause(std::function<void()> pause, std::function<void()> resume) : resume_(std::move(resume)) {
+    pause();
+  }
+  ~PollingPause() { resume_(); }
+
+ private:
+  std::function<void()> resume_;
+};
+}  // namespace
+
+int32_t CPrinterBase::DirectSend(PrinterBuffer& buffer, int32_t expectReply, uint8_t replyLength) {
+  if (!port_) return OPOS_E_NOHARDWARE;
+  std::shared_ptr<CPrinterPort> port = port_;
+  PollingPause pause([this] { PauseWorkerPolling(); }, [this] { ResumeWorkerPolling(); });
+  PortLockHolder lock(*port, kSendLockRetries, kLockPauseMs);
+  if (!lock.Held()) return OPOS_E_BUSY;
+
+  if (modelName_ == u"QX1270" && bidirectional_) {
+    PrinterBuffer framed(32, 32);
+    CmdHelper()->PackOutput(framed, buffer);
+    if (!port->write(framed.data(), 0, static_cast<int32_t>(framed.size()))) {
+      return OPOS_E_NOHARDWARE;
+    }
+    platform::SleepMs(10);
+    size_t stored = 0;
+    while (stored < sizeof readBackArea_) {
+      int32_t got = 0;
+      port->readAvailable(readBackArea_, static_cast<int32_t>(stored),
+                          static_cast<int32_t>(sizeof readBackArea_ - stored), &got);
+      if (got <= 0) break;
+      stored += static_cast<size_t>(got);
+      if (readBackArea_[stored - 1] == kFrameEnd) break;
+    }
+    return OPOS_SUCCESS;
+  }
+
+  if (!port->write(buffer.data(), 0, static_cast<int32_t>(buffer.size()))) {
+    return OPOS_E_NOHARDWARE;
+  }
+  if (bidirectional_ && expectReply) {
+    int32_t received = 0;
+    const int32_t rc = port->read(readBackArea_, 0, static_cast<int32_t>(sizeof readBackArea_),
+                                  &received, 0);
+    if (!rc) return OPOS_E_OFFLINE;
+    if (received != replyLength) return OPOS_E_FAILURE;
+  }
+  return OPOS_SUCCESS;
+}
+
+int32_t CPrinterBase::SendAndReadData(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
+                                      int32_t count, int32_t* received) {
+  if (received != nullptr) *received = 0;
+  if (!port_) return OPOS_E_OFFLINE;
+  std::shared_ptr<CPrinterPort> port = port_;
+  PortLockHolder lock(*port, kSendLockRetries, kLockPauseMs);
+  if (!lock.Held()) return OPOS_E_BUSY;
+
+  // Whatever the printer said before this request is not its answer.
+  for (int i = 0; i < 64; ++i) {
+    int32_t stale = 0;
+    port->readAvailable(replyArea_, 0, static_cast<int32_t>(sizeof replyArea_), &stale);
+    if (stale <= 0) break;
+  }
+
+  PrependPendingSettings(buffer);
+  if (!port->write(buffer.data(), 0, static_cast<int32_t>(buffer.size()))) return OPOS_E_OFFLINE;
+
+  if (count > 0) {
+    platform::SleepMs(10);
+    std::unique_ptr<uint8_t[]> scratch;
+    uint8_t* target = destination;
+    int32_t at = offset;
+    if (target == nullptr) {
+      scratch.reset(new uint8_t[static_cast<size_t>(count)]);
+      target = scratch.get();
+      at = 0;
+    }
+    int32_t got = 0;
+    const int32_t rc = port->read(target, at, count, &got, 1);
+    if (received != nullptr) *received = got;
+    return rc ? OPOS_SUCCESS : OPOS_E_OFFLINE;
+  }
+  if (count < 0) {
+    platform::SleepMs(10);
+    bool anyRead = false;
+    int32_t total = 0;
+    for (;;) {
+      uint8_t byte = 0;
+      int32_t got = 0;
+      if (!port->read(&byte, 0, 1, &got, 1) || got == 0) break;
+      anyRead = true;
+      if (destination != nullptr) destination[offset + total] = byte;
+      ++total;
+      platform::SleepMs(2);
+    }
+    if (received != nullptr) *received = total;
+    return anyRead ? OPOS_SUCCESS : OPOS_E_OFFLINE;
+  }
+  return OPOS_E_OFFLINE;
+}
+
+long CPrinterBase::ClearOutput(int32_t* /*result*/) { return 0; }
+
+int32_t CPrinterBase::GetPrinterState(bool /*initial*/) {
+  if (!port_ || !bidirectional_) return -1;
+  return 0;
+}
+
+}  // namespace Printer
+}  // namespace QEL

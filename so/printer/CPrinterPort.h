@@ -1,0 +1,60 @@
+#pragma once
+// The core's holder of its port and of the lock that serialises every use of
+// it. Gates try the lock without waiting; the core's own longer exchanges
+// hold it with a bounded retry (LockWithRetry) for the whole exchange, which
+// the recursive lock lets the gates pass.
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include "so/io/IPort.h"
+
+namespace QEL {
+namespace Printer {
+
+class CPrinterPort {
+ public:
+  explicit CPrinterPort(std::shared_ptr<IO::IPort> port) : port_(std::move(port)) {}
+
+  IO::IPort* Port() const { return port_.get(); }
+
+  // Opens and closes the port once; 0 when the lock is held elsewhere.
+  int32_t probe();
+  // Opens the port; stores 113 in *result when the lock is held elsewhere.
+  int32_t openForClaim(int32_t* result);
+  int32_t write(const uint8_t* data, int32_t offset, int32_t count);
+  int32_t read(uint8_t* buffer, int32_t offset, int32_t count, int32_t* received,
+               int32_t waitForAll);
+  int32_t readAvailable(uint8_t* buffer, int32_t offset, int32_t count, int32_t* received);
+  // Closes the port when the lock is free or already ours (see LockWithRetry).
+  void close();
+
+  // Takes the lock: one try, then up to `retries` more with pauseMs between.
+  bool LockWithRetry(int retries, uint32_t pauseMs);
+  bool TryLock() { return lock_.try_lock(); }
+  void Unlock() { lock_.unlock(); }
+
+ private:
+  std::shared_ptr<IO::IPort> port_;
+  std::recursive_mutex lock_;
+};
+
+// Holds the port lock of a CPrinterPort for a scope once it was taken.
+class PortLockHolder {
+ public:
+  PortLockHolder(CPrinterPort& port, int retries, uint32_t pauseMs)
+      : port_(port), held_(port.LockWithRetry(retries, pauseMs)) {}
+  ~PortLockHolder() {
+    if (held_) port_.Unlock();
+  }
+  PortLockHolder(const PortLockHolder&) = delete;
+  PortLockHolder& operator=(const PortLockHolder&) = delete;
+  bool Held() const { return held_; }
+
+ private:
+  CPrinterPort& port_;
+  bool held_;
+};
+
+}  // namespace Printer
+}  // namespace QEL
