@@ -114,6 +114,7 @@ class CPrinterBase {
 
   // Model configuration.
   std::u16string modelName_;
+  std::u16string deviceName_;
   int32_t asbConfigured_ = 0;
   int32_t refreshInfoAtClaim_ = 0;
   int32_t horizontalDotPitch_ = 1;

@@ -1,0 +1,54 @@
+# The two commands of this project:
+#   make demo   installs what is missing, builds, prints a job through the virtual printer
+#   make test   installs what is missing, builds natively, with sanitizers and for
+#               Windows, and runs every test natively, under the sanitizers and under wine
+JOBS ?= 2
+BUILD ?= build
+NATIVE := $(BUILD)/native
+ASAN := $(BUILD)/asan
+WIN := $(BUILD)/win
+CMAKE_GEN := -G Ninja
+
+.PHONY: demo test deps deps-native native asan windows test-native test-asan test-windows clean
+
+demo: deps-native native
+	$(NATIVE)/demo/zobelso-demo
+
+test: deps test-native test-asan test-windows
+	@echo "all test runs passed"
+
+deps:
+	@scripts/install-deps.sh all
+
+deps-native:
+	@scripts/install-deps.sh native
+
+native:
+	cmake -S . -B $(NATIVE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(NATIVE) -j $(JOBS)
+
+asan:
+	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZOBELSO_SANITIZE=ON >/dev/null
+	cmake --build $(ASAN) -j $(JOBS)
+
+windows:
+	cmake -S . -B $(WIN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake >/dev/null
+	cmake --build $(WIN) -j $(JOBS)
+
+test-native: native
+	@echo "== native tests =="
+	ctest --test-dir $(NATIVE) -j $(JOBS) --output-on-failure
+
+test-asan: asan
+	@echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(ASAN) -j $(JOBS) --output-on-failure
+
+test-windows: windows
+	@echo "== Windows tests under wine =="
+	ZOBELSO_WINEPREFIX=$(CURDIR)/$(WIN)/wineprefix ctest --test-dir $(WIN) -j $(JOBS) --output-on-failure
+	@scripts/wine-test-counts.sh $(WIN)
+
+clean:
+	rm -rf $(BUILD)

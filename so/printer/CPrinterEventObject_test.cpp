@@ -1,0 +1,51 @@
+#include "so/printer/CPrinterEventObject.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using QEL::Printer::CPrinterEventObject;
+using QEL::Printer::IPrinterEventHandle;
+
+namespace {
+
+class RecordingSink : public IPrinterEventHandle {
+ public:
+  void OnError(const std::u16string&) override { log.push_back("error"); }
+  void OnOutputComplete(int32_t id) override { log.push_back("complete " + std::to_string(id)); }
+  void OnStatusUpdate(int32_t s) override { log.push_back("status " + std::to_string(s)); }
+  int32_t QueryPrinterState() override {
+    log.push_back("poll");
+    return 0;
+  }
+  std::vector<std::string> log;
+};
+
+TEST(PrinterEventObject, EventsPassOnlyWhileOn) {
+  RecordingSink sink;
+  CPrinterEventObject events(&sink);
+  events.OnStatusUpdate(11);
+  events.OnOutputComplete(1);
+  events.OnError(u"x");
+  EXPECT_EQ(events.QueryPrinterState(), -1);
+  EXPECT_TRUE(sink.log.empty());
+
+  events.SetEventsOn(true);
+  events.OnStatusUpdate(12);
+  events.OnOutputComplete(2);
+  events.OnError(u"y");
+  EXPECT_EQ(events.QueryPrinterState(), 0);
+  events.SetEventsOn(false);
+  events.OnStatusUpdate(26);
+  EXPECT_EQ(sink.log, (std::vector<std::string>{"status 12", "complete 2", "error", "poll"}));
+}
+
+TEST(PrinterEventObject, NoSinkIsHarmless) {
+  CPrinterEventObject events(nullptr);
+  events.SetEventsOn(true);
+  events.OnStatusUpdate(11);
+  EXPECT_EQ(events.QueryPrinterState(), -1);
+}
+
+}  // namespace
