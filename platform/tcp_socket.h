@@ -36,6 +36,8 @@ class TcpSocket {
   // TCP_NODELAY on, receive and send time-outs, no linger, 4096-byte send buffer.
   void ApplyPrinterOptions(int readTimeoutMs, int writeTimeoutMs);
   bool BindAnyLocal();
+  // A small receive buffer makes a slow reader push back on its sender soon.
+  bool SetReceiveBufferSize(int bytes);
   // Connects within timeoutMs; the socket is blocking again afterwards. After a
   // failed connect the socket should be closed and created anew.
   bool Connect(uint32_t addressNetworkOrder, uint16_t port, int timeoutMs);
@@ -43,7 +45,8 @@ class TcpSocket {
   // error (LastError tells which); a time-out is success with *sent < n.
   // Never raises SIGPIPE.
   bool Send(const uint8_t* data, size_t n, int timeoutMs, size_t* sent);
-  // Waits up to timeoutMs for data and takes what is there (at most n bytes).
+  // Waits up to timeoutMs for data and takes what is there (at most n bytes;
+  // n = 0 succeeds at once).
   // Returns false on error, on time-out with nothing (TimedOut() is then
   // true), and when the peer closed (LastError is then the system's "not
   // connected" code).

@@ -1,0 +1,80 @@
+// zobelso-virtual-printer: an ESC/POS printer on 127.0.0.1 that prints what
+// it receives as a transcript, for trying the service without a printer.
+#include <condition_variable>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/options.h"
+#include "sim/transcript.h"
+#include "sim/virtual_printer.h"
+
+namespace {
+
+std::mutex stopMutex;
+std::condition_variable stopChanged;
+bool stopNow = false;
+
+void RequestStop() {
+  std::lock_guard<std::mutex> lock(stopMutex);
+  stopNow = true;
+  stopChanged.notify_all();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  sim::Options options;
+  std::string error;
+  if (!sim::ParseOptions(args, &options, &error)) {
+    std::cerr << error << "\n" << sim::kUsage;
+    return 2;
+  }
+  if (options.help) {
+    std::cout << sim::kUsage;
+    return 0;
+  }
+
+  sim::VirtualPrinter printer;
+  printer.SetState(options.state);
+  printer.SetSilent(options.silent);
+  printer.SetAcceptDelayPerChunk(options.slowMs);
+  printer.SetConnectionClosedHandler([&](int number, const std::vector<uint8_t>& bytes) {
+    {
+      std::lock_guard<std::mutex> lock(stopMutex);
+      std::cout << "connection " << number << " closed, " << bytes.size() << " bytes\n";
+      if (options.raw) std::cout << sim::HexDump(bytes);
+      std::cout << sim::DecodeTranscript(bytes) << std::flush;
+    }
+    if (options.connections > 0 && number >= options.connections) RequestStop();
+  });
+  if (!printer.Start(options.port)) {
+    std::cerr << "cannot listen on 127.0.0.1:" << options.port << "\n";
+    return 1;
+  }
+  {
+    std::lock_guard<std::mutex> lock(stopMutex);
+    std::cout << "listening on 127.0.0.1:" << printer.Port() << std::endl;
+  }
+
+  if (!options.ignoreStdin) {
+    // Blocked in a read until standard input ends; when the program stops for
+    // another reason first, the process exit ends this thread.
+    std::thread([] {
+      std::string line;
+      while (std::getline(std::cin, line)) {
+      }
+      RequestStop();
+    }).detach();
+  }
+
+  {
+    std::unique_lock<std::mutex> lock(stopMutex);
+    stopChanged.wait(lock, [] { return stopNow; });
+  }
+  printer.Stop();
+  return 0;
+}

@@ -1,0 +1,103 @@
+#include "sim/options.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace sim {
+
+const char kUsage[] =
+    "usage: zobelso-virtual-printer [options]\n"
+    "  --port N          TCP port on 127.0.0.1 (default 9100; 0 picks a free one)\n"
+    "  --cover-open      report the cover open\n"
+    "  --paper-near-end  report the paper near its end\n"
+    "  --paper-out       report the paper out\n"
+    "  --drawer-open     report the drawer sensor set\n"
+    "  --offline         report the printer offline\n"
+    "  --silent          read everything, never answer\n"
+    "  --slow MS         sleep MS after each small received chunk\n"
+    "  --raw             also hex-dump each connection\n"
+    "  --connections N   stop after N connections\n"
+    "  --ignore-stdin    do not stop at the end of standard input\n"
+    "Stops at the end of standard input (unless --ignore-stdin), after\n"
+    "--connections N, or on Ctrl+C.\n";
+
+namespace {
+
+bool ParseNumber(const std::string& text, long min, long max, long* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  long v = std::strtol(text.c_str(), &end, 10);
+  if (*end != '\0' || v < min || v > max) return false;
+  *value = v;
+  return true;
+}
+
+}  // namespace
+
+bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error) {
+  Options o;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto number = [&](long min, long max, long* value) {
+      if (i + 1 >= args.size()) {
+        *error = a + " needs a value";
+        return false;
+      }
+      if (!ParseNumber(args[++i], min, max, value)) {
+        *error = "bad value for " + a + ": " + args[i];
+        return false;
+      }
+      return true;
+    };
+    long v = 0;
+    if (a == "--port") {
+      if (!number(0, 65535, &v)) return false;
+      o.port = static_cast<uint16_t>(v);
+    } else if (a == "--slow") {
+      if (!number(0, 60000, &v)) return false;
+      o.slowMs = static_cast<int>(v);
+    } else if (a == "--connections") {
+      if (!number(1, 1000000, &v)) return false;
+      o.connections = static_cast<int>(v);
+    } else if (a == "--cover-open") {
+      o.state.coverOpen = true;
+    } else if (a == "--paper-near-end") {
+      o.state.paperNearEnd = true;
+    } else if (a == "--paper-out") {
+      o.state.paperOut = true;
+    } else if (a == "--drawer-open") {
+      o.state.drawerSensor = true;
+    } else if (a == "--offline") {
+      o.state.offline = true;
+    } else if (a == "--silent") {
+      o.silent = true;
+    } else if (a == "--raw") {
+      o.raw = true;
+    } else if (a == "--ignore-stdin") {
+      o.ignoreStdin = true;
+    } else if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else {
+      *error = "unknown option: " + a;
+      return false;
+    }
+  }
+  *options = o;
+  return true;
+}
+
+std::string HexDump(const std::vector<uint8_t>& bytes) {
+  std::string out;
+  char buf[4];
+  for (size_t i = 0; i < bytes.size(); i += 16) {
+    out += "RAW";
+    for (size_t j = i; j < i + 16 && j < bytes.size(); ++j) {
+      std::snprintf(buf, sizeof buf, " %02X", bytes[j]);
+      out += buf;
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace sim

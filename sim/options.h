@@ -1,0 +1,30 @@
+#pragma once
+// Command line of the zobelso-virtual-printer program.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/printer_state.h"
+
+namespace sim {
+
+struct Options {
+  uint16_t port = 9100;  // 0: a free port, printed at start
+  PrinterState state;
+  bool silent = false;
+  int slowMs = 0;
+  bool raw = false;         // hex dump of each connection besides its transcript
+  int connections = 0;      // stop after this many connections closed; 0: no limit
+  bool ignoreStdin = false;  // do not stop at the end of standard input
+  bool help = false;
+};
+
+// args without the program name. False with *error set on a bad command line.
+bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error);
+
+extern const char kUsage[];
+
+// The hex dump of --raw: lines of 16 bytes, "RAW 1B 40 ...".
+std::string HexDump(const std::vector<uint8_t>& bytes);
+
+}  // namespace sim

@@ -1,0 +1,287 @@
+#include "sim/transcript.h"
+
+#include <cstdio>
+
+#include "sim/frame_reader.h"
+
+namespace sim {
+
+namespace {
+
+std::string Hex(const uint8_t* p, size_t n) {
+  std::string out;
+  char buf[4];
+  for (size_t i = 0; i < n; ++i) {
+    std::snprintf(buf, sizeof buf, "%02X", p[i]);
+    if (i) out += ' ';
+    out += buf;
+  }
+  return out;
+}
+
+// " 1 2 3" for p[from..to).
+std::string Dec(const uint8_t* p, size_t from, size_t to) {
+  std::string out;
+  for (size_t i = from; i < to; ++i) {
+    out += ' ';
+    out += std::to_string(p[i]);
+  }
+  return out;
+}
+
+std::string Quoted(const uint8_t* p, size_t n) {
+  std::string out = "\"";
+  char buf[5];
+  for (size_t i = 0; i < n; ++i) {
+    uint8_t b = p[i];
+    if (b == '"' || b == '\\') {
+      out += '\\';
+      out += static_cast<char>(b);
+    } else if (b >= 0x20 && b < 0x7F) {
+      out += static_cast<char>(b);
+    } else {
+      std::snprintf(buf, sizeof buf, "\\x%02X", b);
+      out += buf;
+    }
+  }
+  return out + "\"";
+}
+
+std::string Count(size_t n) { return " [" + std::to_string(n) + " bytes]"; }
+
+// A byte that selects a function and reads best as the character it is ('3'
+// in ESC c 3). Anything outside printable ASCII is shown in hex, so that it
+// cannot be mistaken for the character ("ESC c 0x03 0" is not "ESC c 3 0").
+std::string Selector(uint8_t b) {
+  if (b > 0x20 && b < 0x7F) return std::string(1, static_cast<char>(b));
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "0x%02X", b);
+  return buf;
+}
+
+size_t U16(const uint8_t* p) { return size_t{p[0]} | (size_t{p[1]} << 8); }
+
+std::string SecondByteName(uint8_t b) {
+  switch (b) {
+    case 0x0C:
+      return "FF";
+    case 0x20:
+      return "SP";
+    default:
+      return Selector(b);
+  }
+}
+
+// Header bytes in decimal, then the rest of the data counted: for graphics
+// blocks whose data nobody reads in a transcript.
+std::string HeaderThenCount(const uint8_t* p, size_t from, size_t n, size_t header) {
+  size_t headerEnd = from + header < n ? from + header : n;
+  std::string out = Dec(p, from, headerEnd);
+  if (headerEnd < n) out += Count(n - headerEnd);
+  return out;
+}
+
+std::string FormatParenBlock(const uint8_t* p, size_t n) {
+  // X ( f pL pH payload; the count is implied by the payload shown.
+  std::string out = (p[0] == 0x1B ? "ESC ( " : p[0] == 0x1C ? "FS ( " : "GS ( ") + Selector(p[2]);
+  const size_t from = 5;
+  size_t payload = n - from;
+  if (p[0] == 0x1D && p[2] == 'k' && payload >= 3 && p[from + 1] == 0x50) {
+    // Symbol data store: cn fn m data.
+    return out + Dec(p, from, from + 3) + " " + Quoted(p + from + 3, payload - 3);
+  }
+  if (p[0] == 0x1D && p[2] == 'L') return out + HeaderThenCount(p, from, n, 10);
+  if (payload <= 32) return out + Dec(p, from, n);
+  return out + HeaderThenCount(p, from, n, 2);
+}
+
+std::string FormatDle(const uint8_t* p, size_t n) {
+  switch (p[1]) {
+    case 0x04:
+      return "DLE EOT" + Dec(p, 2, n);
+    case 0x05:
+      return "DLE ENQ" + Dec(p, 2, n);
+    case 0x14:
+      return "DLE DC4" + Dec(p, 2, n);
+    default:
+      return "BYTES " + Hex(p, n);
+  }
+}
+
+std::string FormatEsc(const uint8_t* p, size_t n) {
+  std::string name = "ESC " + SecondByteName(p[1]);
+  switch (p[1]) {
+    case '(':
+      return FormatParenBlock(p, n);
+    case '*':
+      return name + HeaderThenCount(p, 2, n, 3);
+    case '&':
+      return name + HeaderThenCount(p, 2, n, 3);
+    case 'c':
+      return name + " " + Selector(p[2]) + Dec(p, 3, n);
+    default:
+      return name + Dec(p, 2, n);
+  }
+}
+
+std::string FormatFs(const uint8_t* p, size_t n) {
+  std::string name = "FS " + SecondByteName(p[1]);
+  switch (p[1]) {
+    case '(':
+      return FormatParenBlock(p, n);
+    case '2':
+      return name + HeaderThenCount(p, 2, n, 2);
+    case 'g':
+      return name + " " + Selector(p[2]) + HeaderThenCount(p, 3, n, 7);
+    case 'q': {
+      std::string out = name + Dec(p, 2, 3);
+      size_t pos = 3;
+      for (int i = 0; i < p[2] && pos + 4 <= n; ++i) {
+        size_t size = U16(p + pos) * U16(p + pos + 2) * 8;
+        out += Dec(p, pos, pos + 4) + Count(size);
+        pos += 4 + size;
+      }
+      return out;
+    }
+    default:
+      return name + Dec(p, 2, n);
+  }
+}
+
+std::string FormatGs(const uint8_t* p, size_t n) {
+  std::string name = "GS " + SecondByteName(p[1]);
+  switch (p[1]) {
+    case '(':
+      return FormatParenBlock(p, n);
+    case '8':
+      return name + " " + Selector(p[2]) + HeaderThenCount(p, 7, n, 10);
+    case '*':
+      return name + HeaderThenCount(p, 2, n, 2);
+    case 'v':
+      return name + " " + Selector(p[2]) + HeaderThenCount(p, 3, n, 5);
+    case 'g':
+      return name + " " + Selector(p[2]) + Dec(p, 3, n);
+    case 'k':
+      if (p[2] <= 6) {
+        size_t end = n > 3 && p[n - 1] == 0x00 ? n - 1 : n;
+        return name + Dec(p, 2, 3) + " " + Quoted(p + 3, end - 3);
+      }
+      if (p[2] < 65 || n < 4) return name + Dec(p, 2, n);
+      return name + Dec(p, 2, 4) + " " + Quoted(p + 4, n - 4);
+    case '"': {
+      size_t end = p[n - 1] == 0x00 ? n - 1 : n;
+      return name + Dec(p, 2, 5) + " " + Quoted(p + 5, end - 5);
+    }
+    default:
+      return name + Dec(p, 2, n);
+  }
+}
+
+class TranscriptWriter : public FrameSink {
+ public:
+  void OnToken(TokenKind kind, const uint8_t* bytes, size_t n) override {
+    if (kind == TokenKind::kText) {
+      text_.append(reinterpret_cast<const char*>(bytes), n);
+      return;
+    }
+    FlushText();
+    if (kind == TokenKind::kUnknown) {
+      if (lastWasUnknown_) {
+        lines_.back() += " " + Hex(bytes, n);
+      } else {
+        Line("BYTES " + Hex(bytes, n));
+        lastWasUnknown_ = true;
+      }
+      return;
+    }
+    Line(FormatCommand(bytes, n));
+  }
+  void OnFrameBegin() override {
+    FlushText();
+    Line("FRAME {");
+    indent_ = "  ";
+  }
+  void OnFrameEnd() override {
+    FlushText();
+    indent_.clear();
+    Line("}");
+  }
+  void OnBadFrame(const uint8_t* bytes, size_t n) override {
+    FlushText();
+    Line("BAD FRAME " + Hex(bytes, n));
+  }
+
+  std::string Finish(const CommandScanner& scanner) {
+    FlushText();
+    const std::vector<uint8_t>& pending = scanner.Pending();
+    if (!pending.empty()) {
+      const size_t shown = pending.size() < 32 ? pending.size() : 32;
+      std::string line = "INCOMPLETE " + Hex(pending.data(), shown);
+      if (shown < pending.size()) line += " ..." + Count(pending.size());
+      Line(line);
+    }
+    std::string out;
+    for (const std::string& l : lines_) out += l + "\n";
+    return out;
+  }
+
+ private:
+  void Line(std::string text) {
+    lines_.push_back(indent_ + std::move(text));
+    lastWasUnknown_ = false;
+  }
+  void FlushText() {
+    if (text_.empty()) return;
+    Line("TEXT " + Quoted(reinterpret_cast<const uint8_t*>(text_.data()), text_.size()));
+    text_.clear();
+  }
+
+  std::vector<std::string> lines_;
+  std::string text_;
+  std::string indent_;
+  bool lastWasUnknown_ = false;
+};
+
+}  // namespace
+
+std::string FormatCommand(const uint8_t* p, size_t n) {
+  if (n == 0) return "";
+  if (n == 1) {
+    switch (p[0]) {
+      case 0x09:
+        return "HT";
+      case 0x0A:
+        return "LF";
+      case 0x0C:
+        return "FF";
+      case 0x0D:
+        return "CR";
+      case 0x18:
+        return "CAN";
+      default:
+        return "BYTES " + Hex(p, n);
+    }
+  }
+  switch (p[0]) {
+    case 0x10:
+      return FormatDle(p, n);
+    case 0x1B:
+      return FormatEsc(p, n);
+    case 0x1C:
+      return FormatFs(p, n);
+    case 0x1D:
+      return FormatGs(p, n);
+    default:
+      return "BYTES " + Hex(p, n);
+  }
+}
+
+std::string DecodeTranscript(const std::vector<uint8_t>& bytes) {
+  FrameReader reader;
+  TranscriptWriter writer;
+  reader.Feed(bytes.data(), bytes.size(), writer);
+  reader.FlushCandidate(writer);
+  return writer.Finish(reader.Scanner());
+}
+
+}  // namespace sim
