@@ -9,7 +9,10 @@ ASAN := $(BUILD)/asan
 WIN := $(BUILD)/win
 CMAKE_GEN := -G Ninja
 
-.PHONY: demo test deps deps-native native asan windows test-native test-asan test-windows clean
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 30
+
+.PHONY: demo test fuzz deps deps-native native asan windows test-native test-asan test-windows clean
 
 demo: deps-native native
 	$(NATIVE)/demo/zobelso-demo
@@ -49,6 +52,13 @@ test-windows: windows
 	@echo "== Windows tests under wine =="
 	ZOBELSO_WINEPREFIX=$(CURDIR)/$(WIN)/wineprefix ctest --test-dir $(WIN) -j $(JOBS) --output-on-failure
 	@scripts/wine-test-counts.sh $(WIN)
+
+# Every fuzz target for FUZZ_SECONDS, from the seeds in fuzz/ when there are any.
+fuzz: deps-native
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZOBELSO_FUZZ=ON -DZOBELSO_TESTS=OFF >/dev/null
+	cmake --build $(FUZZ) -j $(JOBS)
+	@scripts/run-fuzzers.sh $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string>
 
-#include "demo/DemoPrinterModel.h"
-#include "sim/VirtualPrinter.h"
+#include "sim/virtual_printer.h"
 #include "so/io/TCPIPPortSettings.h"
+#include "so/printer/CTM_T88IV.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ int main() {
   const std::string text = "127.0.0.1," + std::to_string(printer.Port());
   settings.Parse(std::u16string(text.begin(), text.end()));
 
-  demo::DemoPrinterModel core;
+  QEL::Printer::CTM_T88IV core(u"TM-T88IV");
   int32_t rc = 0;
   core.SetPortSettings(&settings, &rc);
 

@@ -11,17 +11,20 @@ namespace testing_support {
 
 class TestPrinterModel : public QEL::Printer::CPrinterBase {
  public:
-  TestPrinterModel() { modelName_ = u"TEST"; }
+  TestPrinterModel() {
+    modelName_ = u"TEST";
+    InitCmdHelper();
+  }
 
   void SetSupportsBidi(int32_t value) { supportsBidi_ = value; }
   void SetAsbConfigured(int32_t value) { asbConfigured_ = value; }
   void SetRefreshInfoAtClaim(int32_t value) { refreshInfoAtClaim_ = value; }
   void SetModelName(const std::u16string& name) { modelName_ = name; }
-  void SetLineSpacing(int32_t dots) { recLineSpacing_ = dots; }
-  void SetDotPitches(int32_t horizontal, int32_t vertical) {
-    horizontalDotPitch_ = horizontal;
-    verticalDotPitch_ = vertical;
+  void SetDotPitches(float horizontal, float vertical) {
+    traits_.horizontalDotPitch = horizontal;
+    traits_.verticalDotPitch = vertical;
   }
+  void SetPrintWidth(int32_t dots) { traits_.printWidth = dots; }
 
   // What the core asked of its worker, of the model and of the status reader,
   // in order: "start", "suspend", "stop", "refresh", "state(initial)".
@@ -34,7 +37,7 @@ class TestPrinterModel : public QEL::Printer::CPrinterBase {
   }
 
  protected:
-  QEL::Printer::CCmdHelperBase* CmdHelper() override { return &helper_; }
+  void InitCmdHelper() override { cmdHelper_ = &helper_; }
   int32_t IsSupportBidi() override { return supportsBidi_; }
   void SetProperty_Open() override {
     CPrinterBase::SetProperty_Open();

@@ -56,14 +56,40 @@ long CPrinterBase::OpenServiceW(const std::u16string& /*deviceName*/, IPrinterEv
 void CPrinterBase::SetProperty_Open() {
   resultCode_ = 0;
   resultCodeExtended_ = 0;
+  openTick_ = platform::TickCount();
+  props_.coverOpen = 0;
+  props_.recEmpty = 1;
+  props_.recNearEnd = 1;
+  props_.binaryConversion = 0;
+  props_.mapMode = 1;
+  props_.errorStation = 2;
+  props_.errorLevel = 1;
   errorCode_ = 0;
   errorInformation_.clear();
-  characterSet_ = 437;
-  binaryConversion_ = 0;
-  rotate90Active_ = 0;
-  coverOpen_ = 0;
-  recEmpty_ = 1;
-  recNearEnd_ = 1;
+  props_.errorString.clear();
+  props_.rotateSpecial = 1;
+  props_.pageModeHorizontalPosition = 0;
+  props_.pageModePrintDirection = 1;
+  props_.pageModeStation = 0;
+  props_.pageModeVerticalPosition = 0;
+  props_.printAreaX = props_.printAreaY = props_.printAreaWidth = props_.printAreaHeight = 0;
+  props_.pageModePrintArea = u"0,0,0,0";
+  props_.recLineChars = 48;
+  modes_ = OutputModes();
+  pending_.Clear();
+  props_.characterSet = 437;
+  props_.recLetterQuality = 0;
+  props_.recLineWidth = 576;
+  props_.recSidewaysMaxChars = 138;
+  props_.recSidewaysMaxLines = 17;
+  currentFont_ = 0;
+  charWidth_ = traits_.fonts[0].width;
+  charHeight_ = traits_.fonts[0].height;
+  props_.recLineHeight = charHeight_;
+  props_.recLineSpacing = charHeight_ * 3 / 2;
+  props_.recLinesToPaperCut = 5;
+  // MapMode is back to dots: the area texts must say so too.
+  RewriteAreaTexts();
 }
 
 long CPrinterBase::ClaimDevice(int32_t timeout, int32_t* result) {
@@ -87,7 +113,8 @@ long CPrinterBase::ClaimDevice(int32_t timeout, int32_t* result) {
 }
 
 int32_t CPrinterBase::ExecuteClaimDevice() {
-  CCmdHelperBase* helper = CmdHelper();
+  CCmdHelperBase* helper = cmdHelper_;
+  if (helper == nullptr) return OPOS_E_FAILURE;
   commandBuffer_.clear();
   helper->InitializePrinter(commandBuffer_);
   int32_t rc = DirectSend(commandBuffer_, 0, 7);
@@ -128,15 +155,13 @@ int32_t CPrinterBase::DeviceEnable(int32_t enable) {
     Disable();
     return 1;
   }
-  if (!port_) return 0;
+  if (!port_ || cmdHelper_ == nullptr) return 0;
 
-  CCmdHelperBase* helper = CmdHelper();
+  CCmdHelperBase* helper = cmdHelper_;
   commandBuffer_.clear();
   helper->SelectPeripheral(commandBuffer_, true);
-  int32_t spacing = recLineSpacing_;
-  if (!rotate90Active_ && verticalDotPitch_ != 0) {
-    spacing = recLineSpacing_ * horizontalDotPitch_ / verticalDotPitch_;
-  }
+  int32_t spacing = props_.recLineSpacing;
+  if (!modes_.Sideways()) spacing = H2V(props_.recLineSpacing);
   helper->SetLineSpacing(commandBuffer_, static_cast<uint8_t>(spacing));
   helper->ResetTextFormat(commandBuffer_);
   DirectSend(commandBuffer_, 0, 7);
@@ -180,7 +205,7 @@ long CPrinterBase::ReleaseDevice(int32_t* result) {
   claimed_ = 0;
 
   commandBuffer_.clear();
-  CmdHelper()->SetAsbAll(commandBuffer_, false);
+  if (cmdHelper_ != nullptr) cmdHelper_->SetAsbAll(commandBuffer_, false);
   if (port_) {
     if (!commandBuffer_.isEmpty()) {
       port_->write(commandBuffer_.data(), 0, static_cast<int32_t>(commandBuffer_.size()));
@@ -215,7 +240,7 @@ bool CPrinterBase::IsIdle() const { return true; }
 
 bool CPrinterBase::IsBusy() const { return false; }
 
-bool CPrinterBase::IsInErrorState() const { return coverOpen_ != 0 || recEmpty_ != 0; }
+bool CPrinterBase::IsInErrorState() const { return props_.coverOpen != 0 || props_.recEmpty != 0; }
 
 int32_t CPrinterBase::SetRC(int32_t rc) {
   if (rc <= 200) {

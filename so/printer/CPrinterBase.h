@@ -18,6 +18,8 @@
 #include "so/printer/CPrinterPort.h"
 #include "so/printer/IPrinterEventHandle.h"
 #include "so/printer/OposResults.h"
+#include "so/printer/PrinterModelTraits.h"
+#include "so/printer/PrinterProperties.h"
 
 namespace QEL {
 namespace Printer {
@@ -58,6 +60,38 @@ class CPrinterBase {
   std::u16string ErrorInformation() const { return errorInformation_; }
   static const char* GetStatusString(int32_t code) { return QEL::Printer::GetStatusString(code); }
 
+  // --- properties ---
+  long GetPropertyNumber(int32_t index, int32_t* value);
+  long SetPropertyNumber(int32_t index, int32_t value, int32_t* result);
+  long GetPropertyString(int32_t index, std::u16string* text);
+  long SetPropertyString(int32_t index, const std::u16string& text, int32_t* result);
+  int32_t VerifyProperty(int32_t index, const std::u16string& text, int32_t value) { return 0; }
+  const PrinterProperties& Properties() const { return props_; }
+  const PrinterModelTraits& Traits() const { return traits_; }
+  const PendingSettings& Pending() const { return pending_; }
+  const OutputModes& Modes() const { return modes_; }
+
+  // --- fonts and line metrics ---
+  // Picks the font for n characters per line; 0 or 114 with 300 extended.
+  int32_t SetRecLineChars(int32_t n);
+  // The font for n characters per line, or -1 when none is narrow enough.
+  int32_t SelectFont(int32_t n) const;
+  int32_t SelectMinFont() const;
+  void SetFont(int32_t font);
+  int32_t CurrentFont() const { return currentFont_; }
+
+  // --- rotation and page direction (state part) ---
+  int32_t SetRotation(int32_t rotation);
+  int32_t SetPageModePrintDirection(int32_t direction);
+  int32_t ValidatePageModePrintArea(int32_t x, int32_t y, int32_t width, int32_t height) const;
+
+  // --- map-mode units for the current MapMode and dot pitches ---
+  int32_t MapNumber2DOT_H(int32_t value) const;
+  int32_t MapNumber2DOT_V(int32_t value) const;
+  int32_t DOT2MapNumber_H(int32_t dots) const;
+  int32_t DOT2MapNumber_V(int32_t units) const;
+  int32_t H2V(int32_t dots) const;
+
   // --- text to bytes ---
   // Converts text to printer bytes in the code page that CharacterSet and
   // BinaryConversion select. With byteCapacity 0 returns the size needed.
@@ -83,17 +117,23 @@ class CPrinterBase {
   bool IsSerial() const { return isSerial_; }
   bool IsParallel() const { return isParallel_; }
   bool IsNetwork() const { return isNetwork_; }
-  int32_t CharacterSet() const { return characterSet_; }
-  void SetCharacterSetValue(int32_t value) { characterSet_ = value; }
-  int32_t BinaryConversion() const { return binaryConversion_; }
-  void SetBinaryConversion(int32_t value) { binaryConversion_ = value; }
+  int32_t CharacterSet() const { return props_.characterSet; }
+  void SetCharacterSetValue(int32_t value) { props_.characterSet = value; }
+  int32_t BinaryConversion() const { return props_.binaryConversion; }
+  void SetBinaryConversion(int32_t value) { props_.binaryConversion = value; }
+  // The QX1270 family speaks its own framed protocol and has no queued output.
+  bool IsQX1270Family() const { return modelName_.compare(0, 6, u"QX1270") == 0; }
   const std::u16string& ModelName() const { return modelName_; }
   CPrinterEventObject* EventObject() const { return eventObject_.get(); }
   std::shared_ptr<CPrinterPort> PrinterPort() const { return port_; }
+  CCmdHelperBase* CmdHelper() const { return cmdHelper_; }
+  bool IsParallelPort() const { return isParallel_; }
+  int32_t PortReadBack() const { return portReadBack_; }
 
  protected:
   // --- what a printer model supplies ---
-  virtual CCmdHelperBase* CmdHelper() = 0;
+  // Points the core at the command helper the model embeds.
+  virtual void InitCmdHelper() = 0;
   virtual int32_t IsSupportBidi() = 0;
   // Resets the properties at every open; models call this first.
   virtual void SetProperty_Open();
@@ -112,22 +152,33 @@ class CPrinterBase {
   // Pending setting changes that travel in front of the next job.
   virtual void PrependPendingSettings(PrinterBuffer& buffer) {}
 
+  void ClearUseAsb() { useAsb_ = 0; }
+  void MarkBidirectional() { bidirectional_ = 1; }
+  // Selects the model's default font as every open does.
+  void SelectDefaultFont();
+  // Rewrites PageModeArea and PageModePrintArea in the current MapMode.
+  void RewriteAreaTexts();
+  int32_t SetPageModePrintAreaText(const std::u16string& text);
+  int32_t SetCharacterSetProperty(int32_t value);
+
+  CCmdHelperBase* cmdHelper_ = nullptr;  // embedded in the model object
+
   // Model configuration.
   std::u16string modelName_;
   std::u16string deviceName_;
+  std::u16string makerText_;
+  std::u16string firmwareText_;
   int32_t asbConfigured_ = 0;
   int32_t refreshInfoAtClaim_ = 0;
-  int32_t horizontalDotPitch_ = 1;
-  int32_t verticalDotPitch_ = 1;
+  PrinterModelTraits traits_;
 
-  // Properties the life cycle reads.
-  int32_t characterSet_ = 437;
-  int32_t binaryConversion_ = 0;
-  int32_t recLineSpacing_ = 30;
-  int32_t rotate90Active_ = 0;
-  int32_t coverOpen_ = 0;
-  int32_t recEmpty_ = 1;
-  int32_t recNearEnd_ = 1;
+  PrinterProperties props_;
+  PendingSettings pending_;
+  OutputModes modes_;
+  int32_t currentFont_ = 0;
+  int32_t charWidth_ = 12;
+  int32_t charHeight_ = 24;
+  uint32_t openTick_ = 0;
 
   PrinterBuffer commandBuffer_{2048, 32};
   uint8_t replyArea_[256] = {};

@@ -227,23 +227,22 @@ TEST_F(Lifecycle, EnableTwiceReportsTheChangeOnce) {
   EXPECT_EQ(core.DeviceEnable(1), 0);
   EXPECT_TRUE(core.IsEnabled());
   EXPECT_TRUE(core.EventObject()->EventsOn());
-  // ESC = 1, ESC 3 30, ESC ! 0, ESC a 0, ESC - 0
+  // ESC = 1, ESC 3 36 (line spacing at open: 24 x 1.5), ESC ! 0, ESC a 0, ESC - 0
   EXPECT_EQ(port->WriteCalls(),
-            (std::vector<Bytes>{{0x1B, 0x3D, 0x01, 0x1B, 0x33, 30, 0x1B, 0x21, 0x00, 0x1B, 0x61,
+            (std::vector<Bytes>{{0x1B, 0x3D, 0x01, 0x1B, 0x33, 36, 0x1B, 0x21, 0x00, 0x1B, 0x61,
                                  0x00, 0x1B, 0x2D, 0x00}}));
   EXPECT_EQ(core.Calls(), (std::vector<std::string>{"state(initial)", "start"}));
 }
 
 TEST_F(Lifecycle, EnableScalesTheLineSpacingByTheDotPitches) {
-  core.SetLineSpacing(30);
-  core.SetDotPitches(2, 1);
+  core.SetDotPitches(0.125f, 0.0625f);
   Open();
   Claim();
   port->ClearWritten();
   core.DeviceEnable(1);
   const Bytes first = port->WriteCalls().at(0);
   EXPECT_EQ(first.at(4), 0x33);
-  EXPECT_EQ(first.at(5), 60);
+  EXPECT_EQ(first.at(5), 72);
 }
 
 TEST_F(Lifecycle, EnableOnANetworkPortSwitchesAutomaticStatusBackOn) {

@@ -33,9 +33,9 @@ int32_t CPrinterBase::DirectSend(PrinterBuffer& buffer, int32_t expectReply, uin
   PortLockHolder lock(*port, kSendLockRetries, kLockPauseMs);
   if (!lock.Held()) return OPOS_E_BUSY;
 
-  if (modelName_ == u"QX1270" && bidirectional_) {
+  if (IsQX1270Family() && bidirectional_) {
     PrinterBuffer framed(32, 32);
-    CmdHelper()->PackOutput(framed, buffer);
+    cmdHelper_->PackOutput(framed, buffer);
     if (!port->write(framed.data(), 0, static_cast<int32_t>(framed.size()))) {
       return OPOS_E_NOHARDWARE;
     }

@@ -12,8 +12,8 @@ size_t CPrinterBase::BStr2Char(const std::u16string& text, char* bytes, size_t b
   size_t length = text.size();
   if (length == 0) return 0;
   unsigned codePage = platform::kAnsiCodePage;
-  if (binaryConversion_ == kBinaryConversionNone) {
-    codePage = CodePageForCharacterSet(characterSet_);
+  if (props_.binaryConversion == kBinaryConversionNone) {
+    codePage = CodePageForCharacterSet(props_.characterSet);
     if (codePageOut != nullptr) *codePageOut = codePage;
   }
   return platform::WideToMultiByte(codePage, text.data(), length, bytes, byteCapacity);
@@ -24,7 +24,7 @@ bool CPrinterBase::DataBinaryConversion(const std::u16string& text, PrinterBuffe
   if (needed == 0) return text.empty();
   std::vector<char> bytes(needed);
   const size_t converted = BStr2Char(text, bytes.data(), bytes.size(), nullptr);
-  return AppendBinaryConverted(out, bytes.data(), converted, binaryConversion_);
+  return AppendBinaryConverted(out, bytes.data(), converted, props_.binaryConversion);
 }
 
 }  // namespace Printer
