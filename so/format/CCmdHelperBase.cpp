@@ -715,19 +715,19 @@ void CCmdHelperBase::SelectCharacterColor(PrinterBuffer& out, uint8_t m) {
 
 // ---- Two-dimensional symbols ---------------------------------------------------
 
-bool CCmdHelperBase::Pdf417Columns(PrinterBuffer& out, uint8_t n) {
-  if (n > 30) return false;
-  return PutSymbol(out, 0x30, 0x41, {n});
+bool CCmdHelperBase::Pdf417Columns(PrinterBuffer& out, int32_t n) {
+  if (!InRange(n, 0, 30)) return false;
+  return PutSymbol(out, 0x30, 0x41, {static_cast<uint8_t>(n)});
 }
 
-bool CCmdHelperBase::Pdf417Rows(PrinterBuffer& out, uint8_t n) {
+bool CCmdHelperBase::Pdf417Rows(PrinterBuffer& out, int32_t n) {
   if (n != 0 && !InRange(n, 3, 90)) return false;
-  return PutSymbol(out, 0x30, 0x42, {n});
+  return PutSymbol(out, 0x30, 0x42, {static_cast<uint8_t>(n)});
 }
 
-bool CCmdHelperBase::Pdf417ModuleWidth(PrinterBuffer& out, uint8_t n) {
+bool CCmdHelperBase::Pdf417ModuleWidth(PrinterBuffer& out, int32_t n) {
   if (!InRange(n, 2, 8)) return false;
-  return PutSymbol(out, 0x30, 0x43, {n});
+  return PutSymbol(out, 0x30, 0x43, {static_cast<uint8_t>(n)});
 }
 
 bool CCmdHelperBase::Pdf417RowHeight(PrinterBuffer& out, int32_t n) {
@@ -927,11 +927,11 @@ BarcodeModuleFit CCmdHelperBase::FitBarcodeModuleWidth(int32_t symbology, int32_
   return QEL::Printer::FitBarcodeModuleWidth(symbology, width, data, length);
 }
 
-bool CCmdHelperBase::SetupAndPrintBarcode(PrinterBuffer& out, int32_t symbology, uint8_t height,
-                                          uint8_t width, int32_t textPosition, uint8_t hriFont,
+bool CCmdHelperBase::SetupAndPrintBarcode(PrinterBuffer& out, int32_t symbology, int32_t height,
+                                          int32_t width, int32_t textPosition, uint8_t hriFont,
                                           const uint8_t* data, size_t length) {
-  SetBarcodeWidth(out, width);
-  SetBarcodeHeight(out, height);
+  SetBarcodeWidth(out, static_cast<uint8_t>(InRange(width, 0, 255) ? width : 255));
+  SetBarcodeHeight(out, Low(height));
   SetHriPosition(out, static_cast<uint8_t>(HriPositionForTextPosition(textPosition)));
   SetHriFont(out, hriFont);
   return AppendBarcode(out, symbology, data, length);

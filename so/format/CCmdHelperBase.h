@@ -7,8 +7,9 @@
 // parameter; a builder appends its whole command or nothing, never a part.
 // 16- and 32-bit values go out low byte first.
 //
-// The declaration order is the order of the virtual table: the model families
-// override by slot, so new builders go at the end.
+// The declaration order is the order of the virtual table, which the exported
+// printer classes carry across the library boundary: new builders go at the
+// end.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -191,9 +192,9 @@ class CCmdHelperBase {
 
   // ---- Two-dimensional symbols (GS ( k) ---------------------------------
 
-  virtual bool Pdf417Columns(PrinterBuffer& out, uint8_t n);
-  virtual bool Pdf417Rows(PrinterBuffer& out, uint8_t n);
-  virtual bool Pdf417ModuleWidth(PrinterBuffer& out, uint8_t n);
+  virtual bool Pdf417Columns(PrinterBuffer& out, int32_t n);
+  virtual bool Pdf417Rows(PrinterBuffer& out, int32_t n);
+  virtual bool Pdf417ModuleWidth(PrinterBuffer& out, int32_t n);
   // Clamped to 2..8.
   virtual bool Pdf417RowHeight(PrinterBuffer& out, int32_t n);
   virtual bool Pdf417ErrorLevel(PrinterBuffer& out, uint8_t m, uint8_t n);
@@ -248,9 +249,11 @@ class CCmdHelperBase {
   virtual int32_t HriPositionForTextPositionAll(int32_t position) const;
   virtual BarcodeModuleFit FitBarcodeModuleWidth(int32_t symbology, int32_t width,
                                                  const uint8_t* data, size_t length) const;
-  // GS w, GS h, GS H, GS f, GS k; returns whether GS k was appended.
-  virtual bool SetupAndPrintBarcode(PrinterBuffer& out, int32_t symbology, uint8_t height,
-                                    uint8_t width, int32_t textPosition, uint8_t hriFont,
+  // GS w, GS h, GS H, GS f, GS k; returns whether GS k was appended. GS h
+  // carries the low 8 bits of height; a module width of 8 or more (or below
+  // 0) becomes 2.
+  virtual bool SetupAndPrintBarcode(PrinterBuffer& out, int32_t symbology, int32_t height,
+                                    int32_t width, int32_t textPosition, uint8_t hriFont,
                                     const uint8_t* data, size_t length);
   // 1..255 data bytes of a symbology the printer knows.
   virtual bool AppendBarcode(PrinterBuffer& out, int32_t symbology, const uint8_t* data,

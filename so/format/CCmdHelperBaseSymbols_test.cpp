@@ -15,6 +15,7 @@ namespace {
 
 const uint8_t kAB[] = {'A', 'B'};
 const uint8_t k12[] = {'1', '2'};
+const uint8_t kData[] = {'1', '2', '3', '4'};
 
 TEST(CCmdHelperBaseSymbols, Pdf417) {
   CCmdHelperBase helper;
@@ -22,15 +23,19 @@ TEST(CCmdHelperBaseSymbols, Pdf417) {
       ACCEPTS("1D 28 6B 03 00 30 41 00", h.Pdf417Columns(out, 0)),
       ACCEPTS("1D 28 6B 03 00 30 41 1E", h.Pdf417Columns(out, 30)),
       REJECTS(h.Pdf417Columns(out, 31)),
+      REJECTS(h.Pdf417Columns(out, 286)),  // not taken modulo 256
+      REJECTS(h.Pdf417Columns(out, -1)),
       ACCEPTS("1D 28 6B 03 00 30 42 00", h.Pdf417Rows(out, 0)),
       ACCEPTS("1D 28 6B 03 00 30 42 03", h.Pdf417Rows(out, 3)),
       ACCEPTS("1D 28 6B 03 00 30 42 5A", h.Pdf417Rows(out, 90)),
       REJECTS(h.Pdf417Rows(out, 2)),
       REJECTS(h.Pdf417Rows(out, 91)),
+      REJECTS(h.Pdf417Rows(out, 259)),
       ACCEPTS("1D 28 6B 03 00 30 43 02", h.Pdf417ModuleWidth(out, 2)),
       ACCEPTS("1D 28 6B 03 00 30 43 08", h.Pdf417ModuleWidth(out, 8)),
       REJECTS(h.Pdf417ModuleWidth(out, 1)),
       REJECTS(h.Pdf417ModuleWidth(out, 9)),
+      REJECTS(h.Pdf417ModuleWidth(out, 258)),
       ACCEPTS("1D 28 6B 03 00 30 44 02", h.Pdf417RowHeight(out, 1)),
       ACCEPTS("1D 28 6B 03 00 30 44 02", h.Pdf417RowHeight(out, -5)),
       ACCEPTS("1D 28 6B 03 00 30 44 05", h.Pdf417RowHeight(out, 5)),
@@ -132,9 +137,8 @@ TEST(CCmdHelperBaseSymbols, AppendBarcodeTakes1To255Bytes) {
 
 TEST(CCmdHelperBaseSymbols, SetupAndPrintBarcodeOrder) {
   CCmdHelperBase helper;
-  const uint8_t data[] = {'1', '2', '3', '4'};
   PrinterBuffer out;
-  EXPECT_TRUE(helper.SetupAndPrintBarcode(out, 108, 0, 3, -13, 1, data, sizeof data));
+  EXPECT_TRUE(helper.SetupAndPrintBarcode(out, 108, 0, 3, -13, 1, kData, sizeof kData));
   EXPECT_EQ(ToHex(Content(out)),
             ToHex(Hex("1D 77 03 1D 68 A2 1D 48 02 1D 66 01 1D 6B 45 04 31 32 33 34")));
 
@@ -145,6 +149,15 @@ TEST(CCmdHelperBaseSymbols, SetupAndPrintBarcodeOrder) {
   EXPECT_FALSE(
       helper.SetupAndPrintBarcode(rejected, 108, 50, 9, -11, 0, tooMany.data(), tooMany.size()));
   EXPECT_EQ(ToHex(Content(rejected)), ToHex(Hex("1D 77 02 1D 68 32 1D 48 00 1D 66 00")));
+
+  // Heights in dots go out as their low byte, so 256 dots become the default
+  // 162; module widths out of range become 2.
+  ExpectCases(helper, {
+      ACCEPTS("1D 77 02 1D 68 A2 1D 48 01 1D 66 00 1D 6B 45 01 31",
+              h.SetupAndPrintBarcode(out, 108, 256, 258, -12, 0, kData, 1)),
+      ACCEPTS("1D 77 02 1D 68 A2 1D 48 00 1D 66 00 1D 6B 45 01 31",
+              h.SetupAndPrintBarcode(out, 108, 0x1A2, -1, -11, 0, kData, 1)),
+  });
 }
 
 TEST(CCmdHelperBaseSymbols, BarcodeSetup) {

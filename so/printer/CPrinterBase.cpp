@@ -57,9 +57,10 @@ void CPrinterBase::SetProperty_Open() {
   resultCode_ = 0;
   resultCodeExtended_ = 0;
   openTick_ = platform::TickCount();
-  props_.coverOpen = 0;
-  props_.recEmpty = 1;
-  props_.recNearEnd = 1;
+  // Until the first evaluation the paper counts as out and near its end.
+  status_ = tagPrinterStatus();
+  status_.paperOut = 1;
+  status_.nearEnd = 1;
   props_.binaryConversion = 0;
   props_.mapMode = 1;
   props_.errorStation = 2;
@@ -240,7 +241,7 @@ bool CPrinterBase::IsIdle() const { return true; }
 
 bool CPrinterBase::IsBusy() const { return false; }
 
-bool CPrinterBase::IsInErrorState() const { return props_.coverOpen != 0 || props_.recEmpty != 0; }
+bool CPrinterBase::IsInErrorState() const { return status_.coverOpen != 0 || status_.paperOut != 0; }
 
 int32_t CPrinterBase::SetRC(int32_t rc) {
   if (rc <= 200) {

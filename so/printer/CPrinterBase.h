@@ -12,6 +12,7 @@
 
 #include "so/base/PrinterBuffer.h"
 #include "so/format/CCmdHelperBase.h"
+#include "so/format/PrinterStatus.h"
 #include "so/io/IPort.h"
 #include "so/io/IPortSettings.h"
 #include "so/printer/CPrinterEventObject.h"
@@ -105,9 +106,33 @@ class CPrinterBase {
   int32_t SendAndReadData(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
                           int32_t count, int32_t* received);
   long ClearOutput(int32_t* result);
+
+  // --- printer status ---
   // Reads the printer's state and raises what changed: -1 when the printer
   // cannot be asked, else 0.
   virtual int32_t GetPrinterState(bool initial);
+  bool GetPrinterStateByASB(tagPrinterStatus* status);
+  bool GetPrinterStateByRealTime(tagPrinterStatus* status, int32_t unused);
+  bool GetPrinterStateBySendCmd(tagPrinterStatus* status, int32_t unused);
+  void ClearUnReadDataInPrinter();
+  void RaiseStateUpdateEvent(int32_t value);
+  const tagPrinterStatus& KnownStatus() const { return status_; }
+  void SetPrinterMode(bool on) { serviceModes_ = on ? (serviceModes_ | 1) : (serviceModes_ & ~1); }
+  void SetCashDrawerMode(bool on) { serviceModes_ = on ? (serviceModes_ | 2) : (serviceModes_ & ~2); }
+  void SetDrawerOpenLevel(int32_t level) { drawerOpenLevel_ = level; }
+
+  // --- replies from the printer ---
+  int32_t SendAndReadString(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
+                            int32_t maximum, uint8_t endByte, int32_t* received);
+  int32_t SendAndReadString(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
+                            int32_t maximum, uint8_t startByte, uint8_t endByte,
+                            int32_t* received);
+  int32_t ReadData(uint8_t* destination, int32_t offset, int32_t maximum, uint8_t startByte,
+                   uint8_t endByte, int32_t* received, uint32_t limitMs);
+  int32_t ReadData(uint8_t* destination, int32_t offset, int32_t maximum, uint8_t endByte,
+                   int32_t* received, uint32_t limitMs);
+  int32_t ReadData(uint8_t* destination, int32_t offset, int32_t count, int32_t* received,
+                   uint32_t limitMs);
 
   // --- facts a test or the COM layer may inspect ---
   int32_t Bidirectional() const { return bidirectional_; }
@@ -154,6 +179,8 @@ class CPrinterBase {
 
   void ClearUseAsb() { useAsb_ = 0; }
   void MarkBidirectional() { bidirectional_ = 1; }
+  // The drawer's state in cash-drawer mode; the drawer layer refines it.
+  virtual bool GetDrawerOpenState(tagPrinterStatus* status) { return true; }
   // Selects the model's default font as every open does.
   void SelectDefaultFont();
   // Rewrites PageModeArea and PageModePrintArea in the current MapMode.
@@ -175,6 +202,9 @@ class CPrinterBase {
   PrinterProperties props_;
   PendingSettings pending_;
   OutputModes modes_;
+  tagPrinterStatus status_;
+  int32_t serviceModes_ = 0;
+  int32_t drawerOpenLevel_ = 1;
   int32_t currentFont_ = 0;
   int32_t charWidth_ = 12;
   int32_t charHeight_ = 24;

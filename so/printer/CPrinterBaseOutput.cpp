@@ -57,9 +57,9 @@ int32_t CPrinterBase::DirectSend(PrinterBuffer& buffer, int32_t expectReply, uin
   }
   if (bidirectional_ && expectReply) {
     int32_t received = 0;
-    const int32_t rc = port->read(readBackArea_, 0, static_cast<int32_t>(sizeof readBackArea_),
-                                  &received, 0);
-    if (!rc) return OPOS_E_OFFLINE;
+    const int32_t rc = ReadData(readBackArea_, 0, static_cast<int32_t>(sizeof readBackArea_),
+                                &received, 2000);
+    if (rc != OPOS_SUCCESS) return rc;
     if (received != replyLength) return OPOS_E_FAILURE;
   }
   return OPOS_SUCCESS;
@@ -118,11 +118,6 @@ int32_t CPrinterBase::SendAndReadData(PrinterBuffer& buffer, uint8_t* destinatio
 }
 
 long CPrinterBase::ClearOutput(int32_t* /*result*/) { return 0; }
-
-int32_t CPrinterBase::GetPrinterState(bool /*initial*/) {
-  if (!port_ || !bidirectional_) return -1;
-  return 0;
-}
 
 }  // namespace Printer
 }  // namespace QEL

@@ -118,3 +118,23 @@ TEST(PortSettingsOfTheCore, UnknownPortTypeIsRefusedByTheFactory) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OverTcp, APrinterThatVanishesMidSessionLeavesACleanFailure) {
+  ASSERT_EQ(Open(), 0);
+  int32_t rc = 0;
+  core.ClaimDevice(100, &rc);
+  ASSERT_EQ(rc, 0);
+  printer.Stop();  // the connection and the listener are gone: no reconnect possible
+  PrinterBuffer job(32, 32);
+  const uint8_t text[] = {'A', 'B', '\n'};
+  job.append(text, sizeof text);
+  EXPECT_EQ(core.DirectSend(job, 0, 7), 107);
+  EXPECT_EQ(core.DeviceEnable(1), 1) << "enabling reports its change even when the printer is gone";
+  core.CloseService(&rc);
+  EXPECT_EQ(rc, 0);
+  EXPECT_FALSE(core.IsOpened());
+}
+
+}  // namespace

@@ -13,17 +13,14 @@ struct PrinterProperties {
   int32_t binaryConversion = 0;
   int32_t asyncMode = 0;
   int32_t characterSet = 437;
-  int32_t coverOpen = 0;
   int32_t errorStation = 2;
   int32_t mapMode = 1;
-  int32_t recEmpty = 1;
   int32_t recLetterQuality = 0;
   int32_t recLineChars = 48;
   int32_t recLineHeight = 24;
   int32_t recLineSpacing = 30;
   int32_t recLinesToPaperCut = 6;
   int32_t recLineWidth = 576;
-  int32_t recNearEnd = 1;
   int32_t recSidewaysMaxChars = 83;
   int32_t recSidewaysMaxLines = 24;
   int32_t slpLetterQuality = 0;
