@@ -47,9 +47,18 @@ class TestPrinterModel : public QEL::Printer::CPrinterBase {
     calls_.push_back("refresh");
     return 0;
   }
-  void StartWorker() override { calls_.push_back("start"); }
-  void SuspendWorker() override { calls_.push_back("suspend"); }
-  void StopWorker() override { calls_.push_back("stop"); }
+  void StartWorker() override {
+    calls_.push_back("start");
+    CPrinterBase::StartWorker();
+  }
+  void SuspendWorker() override {
+    calls_.push_back("suspend");
+    CPrinterBase::SuspendWorker();
+  }
+  void StopWorker() override {
+    calls_.push_back("stop");
+    CPrinterBase::StopWorker();
+  }
 
  private:
   QEL::Printer::CCmdHelperBase helper_;

@@ -11,6 +11,7 @@ constexpr int kReleaseLockRetries = 50;
 constexpr uint32_t kLockPauseMs = 100;
 // The printer needs a moment after ESC @ before it takes further commands.
 constexpr uint32_t kInitializeSettleMs = 100;
+constexpr uint32_t kWorkerStopWaitMs = 5000;
 }  // namespace
 
 CPrinterBase::CPrinterBase() = default;
@@ -31,6 +32,9 @@ long CPrinterBase::OpenServiceW(const std::u16string& /*deviceName*/, IPrinterEv
     if (result != nullptr) *result = 0;
     try {
       eventObject_ = std::make_shared<CPrinterEventObject>(handle);
+      if (worker_) worker_->StopAndJoin(kWorkerStopWaitMs);
+      worker_ = std::make_shared<CPrinterTaskThreadContext>(port_, eventObject_);
+      worker_->Init(worker_);
       IO::IPortSettings* settings = port_->Port()->GetSettings();
       const std::u16string type = settings != nullptr ? settings->GetPortType() : std::u16string();
       isUsb_ = type == u"USB";
@@ -42,6 +46,7 @@ long CPrinterBase::OpenServiceW(const std::u16string& /*deviceName*/, IPrinterEv
       useAsb_ = 0;
     } catch (...) {
       eventObject_.reset();
+      worker_.reset();
       SetRC(OPOS_E_OPEN_FAILED);
       return 0;
     }
@@ -58,9 +63,13 @@ void CPrinterBase::SetProperty_Open() {
   resultCodeExtended_ = 0;
   openTick_ = platform::TickCount();
   // Until the first evaluation the paper counts as out and near its end.
-  status_ = tagPrinterStatus();
-  status_.paperOut = 1;
-  status_.nearEnd = 1;
+  {
+    std::lock_guard<std::mutex> lock(statusMutex_);
+    status_ = tagPrinterStatus();
+    status_.paperOut = 1;
+    status_.nearEnd = 1;
+    statusEvaluated_ = false;
+  }
   props_.binaryConversion = 0;
   props_.mapMode = 1;
   props_.errorStation = 2;
@@ -232,16 +241,49 @@ long CPrinterBase::CloseService(int32_t* result) {
   }
   if (claimed_) ReleaseDevice(result);
   StopWorker();
+  worker_.reset();
   port_.reset();
   opened_ = 0;
   return 0;
 }
 
-bool CPrinterBase::IsIdle() const { return true; }
+bool CPrinterBase::IsIdle() const { return !worker_ || worker_->Count() == 0; }
 
-bool CPrinterBase::IsBusy() const { return false; }
+bool CPrinterBase::IsBusy() const {
+  return !modes_.transaction && props_.asyncMode == 0 && !IsIdle();
+}
 
-bool CPrinterBase::IsInErrorState() const { return status_.coverOpen != 0 || status_.paperOut != 0; }
+void CPrinterBase::StartWorker() {
+  if (worker_) worker_->Start();
+}
+
+void CPrinterBase::SuspendWorker() {
+  if (worker_) worker_->Suspend();
+}
+
+void CPrinterBase::StopWorker() {
+  // Bounded: a task in flight gives up on the port within its own limits,
+  // and a worker that overruns keeps its own reference to the context.
+  if (worker_) worker_->StopAndJoin(kWorkerStopWaitMs);
+}
+
+void CPrinterBase::PauseWorkerPolling() {
+  if (worker_) worker_->PausePolling();
+}
+
+void CPrinterBase::ResumeWorkerPolling() {
+  if (worker_) worker_->ResumePolling();
+}
+
+bool CPrinterBase::IsInErrorState() const {
+  const tagPrinterStatus known = KnownStatus();
+  return known.coverOpen != 0 || known.paperOut != 0;
+}
+
+tagPrinterStatus CPrinterBase::KnownStatus() const {
+  std::lock_guard<std::mutex> lock(statusMutex_);
+  return status_;
+}
 
 int32_t CPrinterBase::SetRC(int32_t rc) {
   if (rc <= 200) {

@@ -8,7 +8,9 @@
 // ResultCodeExtended.
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "so/base/PrinterBuffer.h"
 #include "so/format/CCmdHelperBase.h"
@@ -17,6 +19,7 @@
 #include "so/io/IPortSettings.h"
 #include "so/printer/CPrinterEventObject.h"
 #include "so/printer/CPrinterPort.h"
+#include "so/printer/CPrinterTaskThreadContext.h"
 #include "so/printer/IPrinterEventHandle.h"
 #include "so/printer/OposResults.h"
 #include "so/printer/PrinterModelTraits.h"
@@ -102,7 +105,23 @@ class CPrinterBase {
   bool DataBinaryConversion(const std::u16string& text, PrinterBuffer& out);
 
   // --- output to the port ---
+  // Hands a finished job to the printer: at once, or queued with the next
+  // OutputID in asynchronous mode.
+  int32_t Send(PrinterBuffer& buffer, int32_t toFront);
   int32_t DirectSend(PrinterBuffer& buffer, int32_t expectReply, uint8_t replyLength);
+  long TransactionPrint(int32_t station, int32_t control, int32_t* result);
+  void Retry();
+  // The output admission rule of every print operation: 0, or the refusal
+  // (113, or 114 with 201/203) already stored in ResultCode.
+  int32_t CheckOutputAdmission(bool collecting);
+  bool IsDirectSend() const;
+  // The buffer output is collected in for the current mode, or null.
+  PrinterBuffer* CurrentPrinterBuffer();
+  // Puts pending setting changes in front of a job.
+  void set_printerSettings(PrinterBuffer& buffer);
+  // The job prologue; mode 1 also enters page mode, mode 3 does not.
+  void InitOutBufferWithPMControl(PrinterBuffer& buffer, int32_t mode);
+  std::shared_ptr<CPrinterTaskThreadContext> Worker() const { return worker_; }
   int32_t SendAndReadData(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
                           int32_t count, int32_t* received);
   long ClearOutput(int32_t* result);
@@ -116,7 +135,7 @@ class CPrinterBase {
   bool GetPrinterStateBySendCmd(tagPrinterStatus* status, int32_t unused);
   void ClearUnReadDataInPrinter();
   void RaiseStateUpdateEvent(int32_t value);
-  const tagPrinterStatus& KnownStatus() const { return status_; }
+  tagPrinterStatus KnownStatus() const;
   void SetPrinterMode(bool on) { serviceModes_ = on ? (serviceModes_ | 1) : (serviceModes_ & ~1); }
   void SetCashDrawerMode(bool on) { serviceModes_ = on ? (serviceModes_ | 2) : (serviceModes_ & ~2); }
   void SetDrawerOpenLevel(int32_t level) { drawerOpenLevel_ = level; }
@@ -166,19 +185,23 @@ class CPrinterBase {
   virtual int32_t RefreshPrinterInfo() { return 0; }
 
   // --- the worker thread of this core ---
-  virtual void StartWorker() {}
-  virtual void SuspendWorker() {}
-  virtual void StopWorker() {}
-  virtual void PauseWorkerPolling() {}
-  virtual void ResumeWorkerPolling() {}
+  virtual void StartWorker();
+  virtual void SuspendWorker();
+  virtual void StopWorker();
+  void PauseWorkerPolling();
+  void ResumeWorkerPolling();
 
+  // Ends page mode and any rotation before a transaction starts or ends.
+  void LeaveCollectingModes();
   // The disable half of DeviceEnable, shared with release and close.
   void Disable();
-  // Pending setting changes that travel in front of the next job.
-  virtual void PrependPendingSettings(PrinterBuffer& buffer) {}
+  void PrependPendingSettings(PrinterBuffer& buffer) { set_printerSettings(buffer); }
 
   void ClearUseAsb() { useAsb_ = 0; }
   void MarkBidirectional() { bidirectional_ = 1; }
+  // Compares a reading with the known state (held under statusMutex_) and
+  // lists the StatusUpdate values to raise.
+  void Evaluate(const tagPrinterStatus& work, bool initial, std::vector<int32_t>* events);
   // The drawer's state in cash-drawer mode; the drawer layer refines it.
   virtual bool GetDrawerOpenState(tagPrinterStatus* status) { return true; }
   // Selects the model's default font as every open does.
@@ -202,7 +225,18 @@ class CPrinterBase {
   PrinterProperties props_;
   PendingSettings pending_;
   OutputModes modes_;
+  // Written by whichever thread evaluates (the caller at enable, the worker
+  // when polling), read by property reads and the admission rule.
+  mutable std::mutex statusMutex_;
   tagPrinterStatus status_;
+  bool statusEvaluated_ = false;
+  int32_t smoothing_ = 0;
+
+  PrinterBuffer transactionBuffer_{2048, 32};
+  PrinterBuffer pageModeBuffer_{2048, 32};
+  PrinterBuffer rotationBuffer_{2048, 32};
+  PrinterBuffer directIoBuffer_{512, 32};
+  PrinterBuffer pendingSettings_{32, 32};
   int32_t serviceModes_ = 0;
   int32_t drawerOpenLevel_ = 1;
   int32_t currentFont_ = 0;
@@ -235,6 +269,7 @@ class CPrinterBase {
 
   std::shared_ptr<CPrinterPort> port_;
   std::shared_ptr<CPrinterEventObject> eventObject_;
+  std::shared_ptr<CPrinterTaskThreadContext> worker_;
 };
 
 }  // namespace Printer

@@ -117,7 +117,5 @@ int32_t CPrinterBase::SendAndReadData(PrinterBuffer& buffer, uint8_t* destinatio
   return OPOS_E_OFFLINE;
 }
 
-long CPrinterBase::ClearOutput(int32_t* /*result*/) { return 0; }
-
 }  // namespace Printer
 }  // namespace QEL

@@ -1,4 +1,4 @@
-#include <cstring>
+#include <vector>
 
 #include "platform/clock.h"
 #include "so/printer/CPrinterBase.h"
@@ -24,7 +24,7 @@ constexpr int32_t kStatusDrawerClosed = 1;
 int32_t CPrinterBase::GetPrinterState(bool initial) {
   if (cmdHelper_ == nullptr || !port_ || !bidirectional_) return -1;
 
-  tagPrinterStatus work = status_;
+  tagPrinterStatus work = KnownStatus();
   bool valid = false;
   bool printerReading = false;
   const int attempts = initial ? kInitialAttempts : 1;
@@ -49,56 +49,68 @@ int32_t CPrinterBase::GetPrinterState(bool initial) {
     work.drawerOpen = (drawerOpenLevel_ == 1 ? bit : !bit) ? 1 : 0;
   }
 
+  // Events are raised after the lock is left: a sink may read properties.
+  std::vector<int32_t> events;
+  {
+    std::lock_guard<std::mutex> lock(statusMutex_);
+    Evaluate(work, initial, &events);
+    statusEvaluated_ = true;
+  }
+  for (int32_t value : events) RaiseStateUpdateEvent(value);
+  return 0;
+}
+
+void CPrinterBase::Evaluate(const tagPrinterStatus& work, bool initial, std::vector<int32_t>* events) {
+  tagPrinterStatus& known = status_;
   if (initial) {
-    status_.coverOpen = work.coverOpen;
-    status_.paperOut = work.paperOut;
-    status_.nearEnd = work.nearEnd;
-    status_.drawerBit = work.drawerBit;
-    status_.offline = work.offline;
-    if (work.paperOut) RaiseStateUpdateEvent(kStatusPaperOut);
-    if (work.nearEnd) RaiseStateUpdateEvent(kStatusPaperNearEnd);
-    if (!work.paperOut && !work.nearEnd) RaiseStateUpdateEvent(kStatusPaperOk);
-    RaiseStateUpdateEvent(work.coverOpen ? kStatusCoverOpen : kStatusCoverClosed);
-    return 0;
+    known.coverOpen = work.coverOpen;
+    known.paperOut = work.paperOut;
+    known.nearEnd = work.nearEnd;
+    known.drawerBit = work.drawerBit;
+    known.offline = work.offline;
+    if (work.paperOut) events->push_back(kStatusPaperOut);
+    if (work.nearEnd) events->push_back(kStatusPaperNearEnd);
+    if (!work.paperOut && !work.nearEnd) events->push_back(kStatusPaperOk);
+    events->push_back(work.coverOpen ? kStatusCoverOpen : kStatusCoverClosed);
+    return;
   }
 
-  if (work.coverOpen && !status_.coverOpen) {
-    status_.coverOpen = work.coverOpen;
-    RaiseStateUpdateEvent(kStatusCoverOpen);
-  } else if (!work.coverOpen && status_.coverOpen) {
-    status_.coverOpen = 0;
-    RaiseStateUpdateEvent(kStatusCoverClosed);
+  if (work.coverOpen && !known.coverOpen) {
+    known.coverOpen = work.coverOpen;
+    events->push_back(kStatusCoverOpen);
+  } else if (!work.coverOpen && known.coverOpen) {
+    known.coverOpen = 0;
+    events->push_back(kStatusCoverClosed);
   }
-  if (work.paperOut && !status_.paperOut) {
-    status_.paperOut = work.paperOut;
-    RaiseStateUpdateEvent(kStatusPaperOut);
+  if (work.paperOut && !known.paperOut) {
+    known.paperOut = work.paperOut;
+    events->push_back(kStatusPaperOut);
   }
-  if (work.nearEnd && !status_.nearEnd) {
-    status_.nearEnd = work.nearEnd;
-    RaiseStateUpdateEvent(kStatusPaperNearEnd);
+  if (work.nearEnd && !known.nearEnd) {
+    known.nearEnd = work.nearEnd;
+    events->push_back(kStatusPaperNearEnd);
   }
-  if (!work.nearEnd && !work.paperOut && (status_.nearEnd || status_.paperOut)) {
-    status_.nearEnd = status_.paperOut = 0;
-    RaiseStateUpdateEvent(kStatusPaperOk);
+  if (!work.nearEnd && !work.paperOut && (known.nearEnd || known.paperOut)) {
+    known.nearEnd = known.paperOut = 0;
+    events->push_back(kStatusPaperOk);
   }
-  if (work.nearEnd && !work.paperOut && status_.paperOut) {
-    status_.paperOut = 0;
-    RaiseStateUpdateEvent(kStatusPaperNearEnd);
+  if (work.nearEnd && !work.paperOut && known.paperOut) {
+    known.paperOut = 0;
+    events->push_back(kStatusPaperNearEnd);
   }
-  status_.paperOut = work.paperOut;
-  status_.nearEnd = work.nearEnd;
-  status_.drawerBit = work.drawerBit;
-  status_.offline = work.offline;
+  known.paperOut = work.paperOut;
+  known.nearEnd = work.nearEnd;
+  known.drawerBit = work.drawerBit;
+  known.offline = work.offline;
   if (serviceModes_ != 0) {
-    if (work.drawerOpen && !status_.drawerOpen) {
-      status_.drawerOpen = work.drawerOpen;
-      RaiseStateUpdateEvent(kStatusDrawerOpen);
-    } else if (!work.drawerOpen && status_.drawerOpen) {
-      status_.drawerOpen = 0;
-      RaiseStateUpdateEvent(kStatusDrawerClosed);
+    if (work.drawerOpen && !known.drawerOpen) {
+      known.drawerOpen = work.drawerOpen;
+      events->push_back(kStatusDrawerOpen);
+    } else if (!work.drawerOpen && known.drawerOpen) {
+      known.drawerOpen = 0;
+      events->push_back(kStatusDrawerClosed);
     }
   }
-  return 0;
 }
 
 bool CPrinterBase::GetPrinterStateByASB(tagPrinterStatus* status) {
@@ -106,17 +118,18 @@ bool CPrinterBase::GetPrinterStateByASB(tagPrinterStatus* status) {
   if (!port || cmdHelper_ == nullptr) return false;
   PortLockHolder lock(*port, kLockRetries, kLockPauseMs);
   if (!lock.Held()) return false;
+  uint8_t reply[4] = {};
   int32_t got = 0;
-  port->readAvailable(replyArea_, 0, 4, &got);
+  port->readAvailable(reply, 0, 4, &got);
   if (got <= 0) return false;
   if (got < 4) {
     platform::SleepMs(10);
     int32_t more = 0;
-    port->readAvailable(replyArea_, got, 4 - got, &more);
+    port->readAvailable(reply, got, 4 - got, &more);
     if (more > 0) got += more;
   }
   if (got < 4) return false;
-  return cmdHelper_->DecodeAsb(replyArea_, status);
+  return cmdHelper_->DecodeAsb(reply, status);
 }
 
 namespace {
@@ -144,14 +157,15 @@ bool AskPrinter(CPrinterPort& port, const PrinterBuffer& request, bool usb, bool
 bool CPrinterBase::GetPrinterStateByRealTime(tagPrinterStatus* status, int32_t /*unused*/) {
   std::shared_ptr<CPrinterPort> port = port_;
   if (!port || cmdHelper_ == nullptr) return false;
-  std::memset(replyArea_, 0, sizeof replyArea_);
+  // The poll runs on the worker: it keeps its reply apart from the caller's.
+  uint8_t reply[256] = {};
   PrinterBuffer request(32, 32);
   uint8_t n = 1;
   for (;;) {
     request.clear();
     cmdHelper_->RequestRealtimeStatus(request, n);
     uint8_t answer = 0;
-    if (!AskPrinter(*port, request, isUsb_, isParallel_, replyArea_, sizeof replyArea_, &answer)) {
+    if (!AskPrinter(*port, request, isUsb_, isParallel_, reply, sizeof reply, &answer)) {
       return false;
     }
     if (n == 1) {
@@ -176,18 +190,18 @@ bool CPrinterBase::GetPrinterStateByRealTime(tagPrinterStatus* status, int32_t /
 bool CPrinterBase::GetPrinterStateBySendCmd(tagPrinterStatus* status, int32_t /*unused*/) {
   std::shared_ptr<CPrinterPort> port = port_;
   if (!port || cmdHelper_ == nullptr) return false;
-  std::memset(replyArea_, 0, sizeof replyArea_);
+  uint8_t reply[256] = {};
   PrinterBuffer request(32, 32);
   cmdHelper_->RequestStatus(request, 1);
   uint8_t answer = 0;
-  if (!AskPrinter(*port, request, isUsb_, isParallel_, replyArea_, sizeof replyArea_, &answer) ||
+  if (!AskPrinter(*port, request, isUsb_, isParallel_, reply, sizeof reply, &answer) ||
       !cmdHelper_->DecodePaperSensorStatus(answer, status)) {
     return false;
   }
   platform::SleepMs(10);
   request.clear();
   cmdHelper_->RequestStatus(request, 2);
-  if (!AskPrinter(*port, request, isUsb_, isParallel_, replyArea_, sizeof replyArea_, &answer)) {
+  if (!AskPrinter(*port, request, isUsb_, isParallel_, reply, sizeof reply, &answer)) {
     return false;
   }
   return cmdHelper_->DecodeDrawerStatus(answer, &status->drawerBit);
@@ -196,16 +210,17 @@ bool CPrinterBase::GetPrinterStateBySendCmd(tagPrinterStatus* status, int32_t /*
 void CPrinterBase::ClearUnReadDataInPrinter() {
   std::shared_ptr<CPrinterPort> port = port_;
   if (!bidirectional_ || !port) return;
+  uint8_t discard[256];
   int32_t got = 0;
   if (isUsb_) {
-    port->readAvailable(replyArea_, 0, static_cast<int32_t>(sizeof replyArea_), &got);
+    port->readAvailable(discard, 0, static_cast<int32_t>(sizeof discard), &got);
     platform::SleepMs(10);
     return;
   }
   // Bounded: a printer that keeps talking must not hold the poll forever.
-  for (size_t i = 0; i < sizeof replyArea_; ++i) {
+  for (size_t i = 0; i < sizeof discard; ++i) {
     got = 0;
-    port->readAvailable(replyArea_, 0, 1, &got);
+    port->readAvailable(discard, 0, 1, &got);
     if (got <= 0) break;
   }
 }

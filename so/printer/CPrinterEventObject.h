@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "so/base/ITask2.h"
 #include "so/printer/IPrinterEventHandle.h"
 
 namespace QEL {
 namespace Printer {
 
-class CPrinterEventObject : public IPrinterEventHandle {
+class CPrinterEventObject : public IPrinterEventHandle, public BASE::ITask2 {
  public:
   explicit CPrinterEventObject(IPrinterEventHandle* target) : target_(target) {}
 
@@ -22,6 +23,8 @@ class CPrinterEventObject : public IPrinterEventHandle {
   void OnStatusUpdate(int32_t status) override;
   // -1 while events are off: nobody is there to be told.
   int32_t QueryPrinterState() override;
+  // The worker's idle task: ask the owner to poll the printer.
+  void Run() override { QueryPrinterState(); }
 
  private:
   IPrinterEventHandle* target_;  // not owned

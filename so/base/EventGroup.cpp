@@ -1,0 +1,22 @@
+#include "so/base/EventGroup.h"
+
+namespace QEL {
+namespace BASE {
+
+void EventGroup::Change(Mask set, Mask reset) {
+  std::lock_guard<std::mutex> guard(lock_);
+  current_ = (current_ | set) & ~reset;
+  changed_.notify_all();
+}
+
+EventGroup::Mask EventGroup::Current() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return current_;
+}
+
+EventGroup::Mask EventGroup::WaitAny(Mask events, uint32_t timeoutMs) {
+  return WaitUntil([events](Mask current) { return (current & events) != 0; }, timeoutMs) & events;
+}
+
+}  // namespace BASE
+}  // namespace QEL

@@ -1,0 +1,42 @@
+#include "so/printer/CPrinterOutTask.h"
+
+#include <utility>
+
+namespace QEL {
+namespace Printer {
+
+namespace {
+// Clears the running flag on every way out of the write.
+struct RunningFlag {
+  explicit RunningFlag(std::atomic<int32_t>& flag) : flag(flag) { flag.store(1); }
+  ~RunningFlag() { flag.store(0); }
+  std::atomic<int32_t>& flag;
+};
+}  // namespace
+
+CPrinterOutTask::CPrinterOutTask(std::shared_ptr<CPrinterPort> port,
+                                 std::shared_ptr<IPrinterEventHandle> eventObject)
+    : port_(std::move(port)), eventObject_(std::move(eventObject)) {}
+
+void CPrinterOutTask::StoreData(BASE::HeapBlock data, int32_t outputId) {
+  data_ = std::move(data);
+  outputId_.store(outputId);
+}
+
+int32_t CPrinterOutTask::Execute() {
+  if (data_.Data() == nullptr || data_.Length() == 0 || cancelled_.load() != 0) return 1;
+  if (!port_) return 0;
+  PortLockHolder lock(*port_, lockWait_.retries, lockWait_.pauseMs);
+  if (!lock.Held()) return 0;
+  int32_t written = 0;
+  {
+    RunningFlag running(running_);
+    written = port_->write(data_.Data(), 0, static_cast<int32_t>(data_.Length())) != 0 ? 1 : 0;
+  }
+  const int32_t id = outputId_.load();
+  if (id != -1 && eventObject_) eventObject_->OnOutputComplete(id);
+  return written;
+}
+
+}  // namespace Printer
+}  // namespace QEL

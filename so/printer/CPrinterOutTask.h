@@ -1,0 +1,55 @@
+#pragma once
+// One piece of asynchronous output: a private copy of the bytes and the
+// OutputID the application was given for them. The worker sends it and
+// reports its completion.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "so/base/ITaskBase.h"
+#include "so/base/WorkerHeaps.h"
+#include "so/printer/CPrinterPort.h"
+#include "so/printer/IPrinterEventHandle.h"
+
+namespace QEL {
+namespace Printer {
+
+class CPrinterOutTask : public BASE::ITaskBase {
+ public:
+  // How long Execute tries for the port lock: one try, then `retries` more
+  // `pauseMs` apart (10 s by default).
+  struct LockWait {
+    int retries = 100;
+    uint32_t pauseMs = 100;
+  };
+
+  CPrinterOutTask(std::shared_ptr<CPrinterPort> port, std::shared_ptr<IPrinterEventHandle> eventObject);
+
+  // Takes the copied bytes and their OutputID; until then Id reads -1.
+  void StoreData(BASE::HeapBlock data, int32_t outputId);
+  void SetLockWait(LockWait wait) { lockWait_ = wait; }
+
+  // Sends the bytes under the port lock and reports completion whether or not
+  // the write succeeded: 1 when written, 0 when not written (also when the
+  // lock could not be had: then nothing is reported, the output is dropped),
+  // 1 without sending for a cancelled task or one without data.
+  int32_t Execute() override;
+  void Cancel() override { cancelled_.store(1); }
+  int32_t Id() override { return outputId_.load(); }
+  int32_t IsRunning() override { return running_.load(); }
+  int32_t IsCancelled() override { return cancelled_.load(); }
+
+  const BASE::HeapBlock& Data() const { return data_; }
+
+ private:
+  std::atomic<int32_t> outputId_{-1};
+  std::shared_ptr<CPrinterPort> port_;
+  std::shared_ptr<IPrinterEventHandle> eventObject_;
+  BASE::HeapBlock data_;
+  std::atomic<int32_t> running_{0};
+  std::atomic<int32_t> cancelled_{0};
+  LockWait lockWait_;
+};
+
+}  // namespace Printer
+}  // namespace QEL

@@ -1,0 +1,69 @@
+#include "so/printer/CPrinterTaskThreadContext.h"
+
+#include <utility>
+
+#include "so/printer/OutputIdCounter.h"
+
+namespace QEL {
+namespace Printer {
+
+CPrinterTaskThreadContext::CPrinterTaskThreadContext(std::shared_ptr<CPrinterPort> port,
+                                                     std::shared_ptr<IPrinterEventHandle> eventObject,
+                                                     std::shared_ptr<BASE::ITask2> idleTask)
+    : port_(std::move(port)), eventObject_(std::move(eventObject)) {
+  SetIdleTask(std::move(idleTask));
+}
+
+CPrinterTaskThreadContext::~CPrinterTaskThreadContext() {
+  // The queued tasks go while the heaps and the port are still here.
+  ShutDown();
+}
+
+int32_t CPrinterTaskThreadContext::Init(const std::shared_ptr<BASE::CTaskThreadContext>& self) {
+  const int32_t result = CTaskThreadContext::Init(self);
+  if (result == BASE::kResultOk) OutputIdCounter::Reset();
+  return result;
+}
+
+int32_t CPrinterTaskThreadContext::ExecuteOne() {
+  if ((Events().Current() & (kTaskFailed | kShuttingDown)) != 0) return 1;
+  std::shared_ptr<BASE::ITaskBase> task = Queue().PopFront();
+  if (!task) return 1;
+  const bool internal = task->Id() < 0;
+  const bool cancelled = task->IsCancelled() != 0;
+  int32_t result = 1;
+  if (!cancelled) {
+    try {
+      result = task->Execute();
+    } catch (...) {
+      Events().Set(kTaskFailed);
+      result = 0;
+    }
+  }
+  task.reset();
+  if (internal && !cancelled) internalDone_.Set();
+  return result;
+}
+
+std::shared_ptr<CPrinterOutTask> CPrinterTaskThreadContext::CreateOutTask(const uint8_t* data,
+                                                                          int32_t length,
+                                                                          int32_t outputId) {
+  auto task = std::make_shared<CPrinterOutTask>(port_, eventObject_);
+  const size_t size = length > 0 ? static_cast<size_t>(length) : 0;
+  task->StoreData(heaps_.Copy(data, size), outputId);
+  return task;
+}
+
+int32_t CPrinterTaskThreadContext::QueueOutput(const uint8_t* data, int32_t length, int32_t outputId,
+                                               bool toFront) {
+  std::shared_ptr<CPrinterOutTask> task = CreateOutTask(data, length, outputId);
+  if (toFront) {
+    PushFront(std::move(task));
+  } else {
+    PushBack(std::move(task));
+  }
+  return 0;
+}
+
+}  // namespace Printer
+}  // namespace QEL
