@@ -6,18 +6,21 @@ JOBS ?= 2
 BUILD ?= build
 NATIVE := $(BUILD)/native
 ASAN := $(BUILD)/asan
+TSAN := $(BUILD)/tsan
+# The programs whose tests run threads: they also run under ThreadSanitizer.
+THREADED_TESTS := zobelso_base_tests zobelso_printer_tests zobelso_sim_tests zobelso_platform_tests
 WIN := $(BUILD)/win
 CMAKE_GEN := -G Ninja
 
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 30
 
-.PHONY: demo test fuzz deps deps-native native asan windows test-native test-asan test-windows clean
+.PHONY: demo test fuzz bench deps deps-native native asan tsan windows test-native test-asan test-tsan test-windows clean
 
 demo: deps-native native
 	$(NATIVE)/demo/zobelso-demo
 
-test: deps test-native test-asan test-windows
+test: deps test-native test-asan test-tsan test-windows
 	@echo "all test runs passed"
 
 deps:
@@ -48,10 +51,23 @@ test-asan: asan
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN) -j $(JOBS) --output-on-failure
 
+tsan:
+	cmake -S . -B $(TSAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZOBELSO_TSAN=ON >/dev/null
+	cmake --build $(TSAN) -j $(JOBS) --target $(THREADED_TESTS)
+
+test-tsan: tsan
+	@echo "== threaded tests under ThreadSanitizer =="
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  ctest --test-dir $(TSAN) -j $(JOBS) --output-on-failure -L '$(shell echo $(THREADED_TESTS) | tr ' ' '|')'
+
 test-windows: windows
 	@echo "== Windows tests under wine =="
 	ZOBELSO_WINEPREFIX=$(CURDIR)/$(WIN)/wineprefix ctest --test-dir $(WIN) -j $(JOBS) --output-on-failure
 	@scripts/wine-test-counts.sh $(WIN)
+
+# Benchmarks of this machine (idle polling CPU, memory of an open device, send throughput).
+bench: deps-native native
+	$(NATIVE)/bench/zobelso-bench-core
 
 # Every fuzz target for FUZZ_SECONDS, from the seeds in fuzz/ when there are any.
 fuzz: deps-native

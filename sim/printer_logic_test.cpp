@@ -25,7 +25,7 @@ TEST(PrinterLogic, StatusRequestsAreAnsweredInOrder) {
   PrinterLogic logic;
   EXPECT_EQ(Feed(logic, {0x10, 0x04, 0x01, 0x10, 0x04, 0x02, 0x10, 0x04, 0x04, 0x1D, 0x72, 0x01, 0x1D, 0x72, 0x02},
                  PaperOut()),
-            (Bytes{0x12, 0x32, 0x72, 0x0C, 0x00}));
+            (Bytes{0x1A, 0x32, 0x72, 0x0C, 0x00}));
   // No answer to requests the printer does not know, nor to plain output.
   EXPECT_EQ(Feed(logic, {0x10, 0x04, 0x05, 0x1D, 0x72, 0x03, 'A', 0x0A, 0x1B, 0x40}), Bytes{});
 }
@@ -61,7 +61,7 @@ TEST(PrinterLogic, AutomaticStatusBackOnPushesAtOnceAndOnChanges) {
   EXPECT_TRUE(logic.AutomaticStatusOn());
   s.coverOpen = true;
   logic.StateChanged(s, &replies);
-  EXPECT_EQ(replies, (Bytes{0x30, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(replies, (Bytes{0x38, 0x00, 0x00, 0x00})) << "cover open and therefore offline";
   // ESC @ leaves automatic status back on.
   EXPECT_EQ(Feed(logic, {0x1B, 0x40}, s), Bytes{});
   EXPECT_TRUE(logic.AutomaticStatusOn());

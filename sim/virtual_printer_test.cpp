@@ -89,7 +89,7 @@ TEST_F(VirtualPrinterTest, AnswersEveryStatusRequestFromTheCurrentState) {
   s.paperOut = true;
   printer.SetState(s);
   c.Send(requests);
-  EXPECT_EQ(c.Read(5), (Bytes{0x12, 0x32, 0x72, 0x0C, 0x00}));
+  EXPECT_EQ(c.Read(5), (Bytes{0x1A, 0x32, 0x72, 0x0C, 0x00})) << "paper out: offline";
   EXPECT_TRUE(printer.State().paperOut);
 }
 
@@ -104,11 +104,12 @@ TEST_F(VirtualPrinterTest, AutomaticStatusBackPushesOnEveryChangeUntilSwitchedOf
   s.paperNearEnd = true;
   printer.SetState(s);
   printer.SetState(s);  // no change, no push
-  EXPECT_EQ(c.Read(8), (Bytes{0x30, 0x00, 0x00, 0x00, 0x30, 0x00, 0x03, 0x00}));
+  // Cover open, hence offline.
+  EXPECT_EQ(c.Read(8), (Bytes{0x38, 0x00, 0x00, 0x00, 0x38, 0x00, 0x03, 0x00}));
   EXPECT_TRUE(c.Quiet());
 
   c.Send({0x1D, 0x61, 0x00, 0x10, 0x04, 0x01});  // off, then a marker request
-  EXPECT_EQ(c.Read(1), Bytes{0x12});
+  EXPECT_EQ(c.Read(1), Bytes{0x1A});
   s.paperOut = true;
   printer.SetState(s);
   EXPECT_TRUE(c.Quiet());

@@ -16,7 +16,12 @@ constexpr uint32_t kWorkerStopWaitMs = 5000;
 
 CPrinterBase::CPrinterBase() = default;
 
-CPrinterBase::~CPrinterBase() = default;
+CPrinterBase::~CPrinterBase() {
+  // A core destroyed without CloseService must not leave a worker polling
+  // through it.
+  if (eventObject_) eventObject_->SetEventsOn(false);
+  if (worker_) worker_->StopAndJoin(kWorkerStopWaitMs);
+}
 
 void CPrinterBase::AttachPort(std::shared_ptr<IO::IPort> port) {
   port_ = std::make_shared<CPrinterPort>(std::move(port));

@@ -122,6 +122,7 @@ class CPrinterBase {
   // The job prologue; mode 1 also enters page mode, mode 3 does not.
   void InitOutBufferWithPMControl(PrinterBuffer& buffer, int32_t mode);
   std::shared_ptr<CPrinterTaskThreadContext> Worker() const { return worker_; }
+  const PrinterBuffer& TransactionBuffer() const { return transactionBuffer_; }
   int32_t SendAndReadData(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
                           int32_t count, int32_t* received);
   long ClearOutput(int32_t* result);
