@@ -56,6 +56,20 @@ Extent MeasureDle(const uint8_t* p, size_t n) {
   }
 }
 
+// ESC D n1 .. nk NUL. The stops rise; a NUL, or a value not above the stop
+// before it, ends the list and belongs to it. A printer takes at most 32
+// stops: after them only a NUL still belongs to the command, anything else
+// is ordinary data again, which only the byte after the 32nd stop shows.
+Extent TabStops(const uint8_t* p, size_t n) {
+  constexpr size_t kMaxStops = 32;
+  for (size_t i = 2; i < n; ++i) {
+    const size_t stops = i - 2;
+    if (stops == kMaxStops) return Known(p[i] == 0x00 ? i + 1 : i);
+    if (p[i] == 0x00 || (stops > 0 && p[i] <= p[i - 1])) return Known(i + 1);
+  }
+  return NeedMore();
+}
+
 Extent MeasureEsc(const uint8_t* p, size_t n) {
   switch (p[1]) {
     case 0x0C:  // ESC FF
@@ -108,8 +122,8 @@ Extent MeasureEsc(const uint8_t* p, size_t n) {
       size_t columns = U16(p + 3);
       return Known(5 + (p[2] >= 32 ? 3 * columns : columns));
     }
-    case 'D':  // ESC D n1 .. nk NUL, at most 32 tab stops
-      return UntilNul(2, 2 + 32 + 1);
+    case 'D':
+      return TabStops(p, n);
     case '&': {  // ESC & y c1 c2 [x d1..d(y*x)] for each character c1..c2
       if (n < 5) return NeedMore();
       size_t y = p[2];
@@ -125,7 +139,7 @@ Extent MeasureEsc(const uint8_t* p, size_t n) {
   }
 }
 
-Extent MeasureFs(const uint8_t* p, size_t n) {
+Extent MeasureFs(const uint8_t* p, size_t n, Dialect dialect) {
   switch (p[1]) {
     case '&':
     case '.':
@@ -151,6 +165,13 @@ Extent MeasureFs(const uint8_t* p, size_t n) {
       return Known(10 + U16(p + 8));
     case 'q': {  // FS q n [xL xH yL yH d1..d(x*y*8)] n times
       if (n < 3) return NeedMore();
+      if (dialect == Dialect::kQx1270Frame && p[2] == 1) {
+        // The family's one image: width and height in dots, rows of whole
+        // bytes. Its two-tone form sends a second plane the command does
+        // not announce; that plane reads as data.
+        if (n < 7) return NeedMore();
+        return Known(7 + (U16(p + 3) + 7) / 8 * U16(p + 5));
+      }
       size_t pos = 3;
       for (int i = 0; i < p[2]; ++i) {
         if (n < pos + 4) return NeedMore();
@@ -242,7 +263,7 @@ bool IsPrintable(uint8_t b) { return b >= 0x20 && b != 0x7F; }
 
 }  // namespace
 
-Extent MeasureCommand(const uint8_t* p, size_t n) {
+Extent MeasureCommand(const uint8_t* p, size_t n, Dialect dialect) {
   if (n == 0) return NeedMore();
   switch (p[0]) {
     case 0x09:  // HT
@@ -258,54 +279,58 @@ Extent MeasureCommand(const uint8_t* p, size_t n) {
       if (n < 2) return NeedMore();
       if (p[0] == kDle) return MeasureDle(p, n);
       if (p[0] == kEsc) return MeasureEsc(p, n);
-      if (p[0] == kFs) return MeasureFs(p, n);
+      if (p[0] == kFs) return MeasureFs(p, n, dialect);
       return MeasureGs(p, n);
     default:
       return {Extent::kUnknown, 1, 0};
   }
 }
 
-void CommandScanner::Feed(uint8_t b, TokenSink& sink) {
+void CommandScanner::Feed(uint8_t b, TokenSink& sink, Dialect dialect) {
+  feedDialect_ = dialect;
   if (pending_.empty() && IsPrintable(b)) {
     sink.OnToken(TokenKind::kText, &b, 1);
     return;
   }
+  if (pending_.empty()) pendingDialect_ = dialect;
   pending_.push_back(b);
   Settle(sink);
 }
 
 void CommandScanner::Settle(TokenSink& sink) {
-  for (;;) {
-    if (pending_.empty()) return;
-    Extent e = MeasureCommand(pending_.data(), pending_.size());
+  while (!pending_.empty()) {
+    Extent e = MeasureCommand(pending_.data(), pending_.size(), pendingDialect_);
     switch (e.kind) {
       case Extent::kNeedMore:
         return;
       case Extent::kKnown:
         if (pending_.size() < e.length) return;
-        sink.OnToken(TokenKind::kCommand, pending_.data(), e.length);
-        pending_.clear();  // a known command never reaches beyond the byte just added
-        return;
+        EmitAndRescan(TokenKind::kCommand, e.length, sink);
+        continue;
       case Extent::kUntilNul:
         if (pending_.size() <= e.from) return;
         if (pending_.back() != 0x00 && pending_.size() < e.length) return;
-        sink.OnToken(TokenKind::kCommand, pending_.data(), pending_.size());
-        pending_.clear();
-        return;
-      case Extent::kUnknown: {
-        sink.OnToken(TokenKind::kUnknown, pending_.data(), e.length);
-        // What follows the unknown bytes is scanned afresh (at most one byte).
-        std::vector<uint8_t> rest(pending_.begin() + static_cast<std::ptrdiff_t>(e.length), pending_.end());
-        pending_.clear();
-        for (uint8_t r : rest) {
-          if (pending_.empty() && IsPrintable(r)) {
-            sink.OnToken(TokenKind::kText, &r, 1);
-          } else {
-            pending_.push_back(r);
-          }
-        }
+        EmitAndRescan(TokenKind::kCommand, pending_.size(), sink);
         continue;
-      }
+      case Extent::kUnknown:
+        EmitAndRescan(TokenKind::kUnknown, e.length, sink);
+        continue;
+    }
+  }
+}
+
+void CommandScanner::EmitAndRescan(TokenKind kind, size_t n, TokenSink& sink) {
+  sink.OnToken(kind, pending_.data(), n);
+  // At most the byte just added is left over; it arrived in the current
+  // feed's dialect.
+  std::vector<uint8_t> rest(pending_.begin() + static_cast<std::ptrdiff_t>(n), pending_.end());
+  pending_.clear();
+  for (uint8_t r : rest) {
+    if (pending_.empty() && IsPrintable(r)) {
+      sink.OnToken(TokenKind::kText, &r, 1);
+    } else {
+      if (pending_.empty()) pendingDialect_ = feedDialect_;
+      pending_.push_back(r);
     }
   }
 }

@@ -24,11 +24,21 @@ class TokenSink {
   ~TokenSink() = default;
 };
 
+// The command set the bytes are read in. The QX1270 family's checksummed
+// frames carry that family's commands, and the few it defines differently
+// from ESC/POS (FS q) are read its way there. Outside frames nothing tells
+// the family's bytes from ESC/POS, so they are read as ESC/POS.
+enum class Dialect {
+  kEscPos,
+  kQx1270Frame,
+};
+
 // How far a command reaches, judged from its first bytes.
 struct Extent {
   enum Kind {
     kNeedMore,  // not enough bytes yet to tell
-    kKnown,     // the command is `length` bytes long
+    kKnown,     // the command is `length` bytes long; it may end before the
+                // last byte seen when only that byte showed where it ends
     kUntilNul,  // the command ends at the first NUL at or after `from`, at most `length` bytes
     kUnknown,   // not a command; the first `length` bytes (1 or 2) are unknown
   };
@@ -38,13 +48,14 @@ struct Extent {
 };
 
 // Measures the command that starts at p[0], given the n bytes seen so far.
-Extent MeasureCommand(const uint8_t* p, size_t n);
+Extent MeasureCommand(const uint8_t* p, size_t n, Dialect dialect = Dialect::kEscPos);
 
 class CommandScanner {
  public:
-  void Feed(uint8_t b, TokenSink& sink);
-  void Feed(const uint8_t* data, size_t n, TokenSink& sink) {
-    for (size_t i = 0; i < n; ++i) Feed(data[i], sink);
+  // A command is read in the dialect of the byte that starts it.
+  void Feed(uint8_t b, TokenSink& sink, Dialect dialect = Dialect::kEscPos);
+  void Feed(const uint8_t* data, size_t n, TokenSink& sink, Dialect dialect = Dialect::kEscPos) {
+    for (size_t i = 0; i < n; ++i) Feed(data[i], sink, dialect);
   }
   // True while a command has begun but is not complete.
   bool InCommand() const { return !pending_.empty(); }
@@ -55,8 +66,13 @@ class CommandScanner {
  private:
   // Decides about pending_ after a byte was added; may emit tokens.
   void Settle(TokenSink& sink);
+  // Emits the first n pending bytes as one token and scans what follows
+  // them afresh.
+  void EmitAndRescan(TokenKind kind, size_t n, TokenSink& sink);
 
   std::vector<uint8_t> pending_;
+  Dialect pendingDialect_ = Dialect::kEscPos;
+  Dialect feedDialect_ = Dialect::kEscPos;
 };
 
 }  // namespace sim

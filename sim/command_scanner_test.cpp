@@ -41,6 +41,7 @@ const std::vector<std::vector<uint8_t>> kCommands = {
     {0x1D, 0x6B, 0x49, 0x03, 0x10, 0x04, 0x01},              // GS k 73 with 3 data bytes
     {0x1D, 0x6B, 0x02, 0x34, 0x39, 0x00},                    // GS k 2 "49" NUL
     {0x1B, 0x44, 0x08, 0x10, 0x00},                          // ESC D 8 16 NUL
+    {0x1B, 0x44, 0x08, 0x10, 0x04},                          // ESC D 8 16, ended by 4 (not above 16)
     {0x1D, 0x2A, 0x01, 0x01, 1, 2, 3, 4, 0x10, 0x04, 1, 0},  // GS * 1 1 and 8 bytes
     {0x1C, 0x71, 0x01, 0x01, 0x00, 0x01, 0x00, 1, 2, 3, 4, 0x10, 0x04, 1, 0},  // FS q 1 image 1x1
     {0x1B, 0x26, 0x03, 0x41, 0x42, 0x01, 1, 2, 3, 0x00},     // ESC & 3 'A'..'B'
@@ -105,18 +106,77 @@ TEST(CommandScanner, UnfinishedCommandIsHeldAndResetDropsIt) {
   EXPECT_EQ(tokens[0].bytes, (std::vector<uint8_t>{0x10, 0x04, 0x02}));
 }
 
+// ESC D takes at most 32 rising stops and ends at a NUL or at a stop that
+// does not rise; whatever a printer does not take as a stop is data again.
+TEST(CommandScanner, TabStopListsEndWhereAPrinterEndsThem) {
+  std::vector<uint8_t> full = {0x1B, 0x44};
+  for (int i = 0; i < 32; ++i) full.push_back(static_cast<uint8_t>(0x21 + i));
+  std::vector<uint8_t> withNul = full;
+  withNul.push_back(0x00);
+  std::vector<uint8_t> withMore = full;
+  withMore.insert(withMore.end(), {0x41, 0x00, 0x0A});
+  struct Case {
+    std::vector<uint8_t> bytes;
+    std::vector<Token> tokens;
+  } cases[] = {
+      {withNul, {{TokenKind::kCommand, withNul}}},
+      // The 33rd stop is text, its NUL an unknown byte.
+      {withMore,
+       {{TokenKind::kCommand, full},
+        {TokenKind::kText, {0x41}},
+        {TokenKind::kUnknown, {0x00}},
+        {TokenKind::kCommand, {0x0A}}}},
+      {{0x1B, 0x44, 0x00, 0x0A}, {{TokenKind::kCommand, {0x1B, 0x44, 0x00}}, {TokenKind::kCommand, {0x0A}}}},
+      // A stop that does not rise ends the list and belongs to it.
+      {{0x1B, 0x44, 0x10, 0x08, 0x18},
+       {{TokenKind::kCommand, {0x1B, 0x44, 0x10, 0x08}}, {TokenKind::kCommand, {0x18}}}},
+      {{0x1B, 0x44, 0x10, 0x10, 0x41}, {{TokenKind::kCommand, {0x1B, 0x44, 0x10, 0x10}}, {TokenKind::kText, {0x41}}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Scan(c.bytes), c.tokens) << testing::PrintToString(c.bytes);
+    // Byte by byte gives the same tokens.
+    CommandScanner s;
+    Recorder r;
+    for (uint8_t b : c.bytes) s.Feed(&b, 1, r);
+    EXPECT_EQ(r.tokens, c.tokens) << testing::PrintToString(c.bytes);
+    EXPECT_FALSE(s.InCommand());
+  }
+}
+
 TEST(CommandScanner, NulTerminatedCommandsStopAtTheirLimit) {
-  // ESC D takes at most 32 stops: without a NUL the command ends after them.
-  std::vector<uint8_t> tabs = {0x1B, 0x44};
-  for (int i = 1; i <= 33; ++i) tabs.push_back(static_cast<uint8_t>(i));
-  std::vector<Token> tokens = Scan(tabs);
-  ASSERT_FALSE(tokens.empty());
-  EXPECT_EQ(tokens[0].bytes.size(), 2u + 33u);
   // UPC-A (m = 0): the m byte itself is no terminator.
-  tokens = Scan({0x1D, 0x6B, 0x00, '1', '2', 0x00, 0x0A});
+  std::vector<Token> tokens = Scan({0x1D, 0x6B, 0x00, '1', '2', 0x00, 0x0A});
   ASSERT_EQ(tokens.size(), 2u);
   EXPECT_EQ(tokens[0].bytes.size(), 6u);
   EXPECT_EQ(tokens[1].bytes, std::vector<uint8_t>{0x0A});
+}
+
+// The QX1270 family's FS q gives its image in dots, one plane of whole-byte
+// rows; ESC/POS FS q gives it in units of 8 dots. Which one applies is the
+// dialect of the byte that starts the command.
+TEST(CommandScanner, FamilyImageDefinitionInItsDialect) {
+  const std::vector<uint8_t> head = {0x1C, 0x71, 0x01, 0x0A, 0x00, 0x02, 0x00};  // 10 x 2 dots
+  Extent family = MeasureCommand(head.data(), head.size(), Dialect::kQx1270Frame);
+  EXPECT_EQ(family.kind, Extent::kKnown);
+  EXPECT_EQ(family.length, 7u + 2u * 2u);
+  Extent escpos = MeasureCommand(head.data(), head.size());
+  EXPECT_EQ(escpos.kind, Extent::kKnown);
+  EXPECT_EQ(escpos.length, 7u + 10u * 2u * 8u);
+  // Other image counts are ESC/POS in either dialect.
+  const std::vector<uint8_t> two = {0x1C, 0x71, 0x02, 0x01, 0x00, 0x01, 0x00};
+  EXPECT_EQ(MeasureCommand(two.data(), 3, Dialect::kQx1270Frame).kind, Extent::kNeedMore);
+  EXPECT_EQ(MeasureCommand(two.data(), two.size(), Dialect::kQx1270Frame).kind, Extent::kNeedMore);
+
+  // A command keeps the dialect it started in, whatever the later bytes.
+  std::vector<uint8_t> image = head;
+  image.insert(image.end(), {1, 2, 3, 4});
+  CommandScanner s;
+  Recorder r;
+  s.Feed(image.data(), 5, r, Dialect::kQx1270Frame);
+  s.Feed(image.data() + 5, image.size() - 5, r);
+  ASSERT_EQ(r.tokens.size(), 1u);
+  EXPECT_EQ(r.tokens[0].bytes, image);
+  EXPECT_FALSE(s.InCommand());
 }
 
 TEST(MeasureCommand, LengthsOfRepresentativeCommands) {
@@ -136,6 +196,9 @@ TEST(MeasureCommand, LengthsOfRepresentativeCommands) {
       {{0x1D, 0x28, 0x4C, 0x0B, 0x01}, Extent::kKnown, 5 + 267},
       {{0x1D, 0x38, 0x4C, 0x00, 0x00, 0x01, 0x00}, Extent::kKnown, 7 + 65536},
       {{0x1B, 0x2A, 0x00, 0x05, 0x00}, Extent::kKnown, 10},
+      {{0x1B, 0x44, 0x08, 0x10}, Extent::kNeedMore, 0},
+      {{0x1B, 0x44, 0x08, 0x10, 0x00}, Extent::kKnown, 5},
+      {{0x1B, 0x44, 0x08, 0x10, 0x08}, Extent::kKnown, 5},
       {{0x1B, 0x2A, 0x21, 0x05, 0x00}, Extent::kKnown, 20},
       {{0x1D, 0x76, 0x30, 0x00, 0x03, 0x00, 0x02, 0x00}, Extent::kKnown, 14},
       {{0x1C, 0x32}, Extent::kKnown, 76},

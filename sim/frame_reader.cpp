@@ -28,7 +28,7 @@ void FrameReader::Process(uint8_t b, FrameSink& sink) {
       return;
     }
     sink.OnFrameBegin();
-    scanner_.Feed(frame.data() + 2, length, sink);
+    scanner_.Feed(frame.data() + 2, length, sink, Dialect::kQx1270Frame);
     pendingIsFramed_ = scanner_.InCommand();
     sink.OnFrameEnd();
     return;

@@ -5,6 +5,9 @@
 // scanner, because the sender cuts its data into frames without regard to
 // command boundaries: a command may start in one frame and end in the next.
 //
+// Commands that start inside a frame are read as the framing family's
+// (Dialect::kQx1270Frame); the rest as ESC/POS.
+//
 // 0xAA is also a printable character. A frame is only recognised where a
 // command may start (or where a framed command continues), and only when the
 // length, the BB terminator and the checksum all fit; otherwise the bytes are

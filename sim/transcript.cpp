@@ -136,8 +136,12 @@ std::string FormatFs(const uint8_t* p, size_t n) {
     case 'q': {
       std::string out = name + Dec(p, 2, 3);
       size_t pos = 3;
+      // ESC/POS sizes each image as x * y * 8 bytes; the QX1270 family's
+      // form, read inside its frames, has fewer. The count is what the
+      // scanner took.
       for (int i = 0; i < p[2] && pos + 4 <= n; ++i) {
-        size_t size = U16(p + pos) * U16(p + pos + 2) * 8;
+        const size_t declared = U16(p + pos) * U16(p + pos + 2) * 8;
+        const size_t size = declared < n - pos - 4 ? declared : n - pos - 4;
         out += Dec(p, pos, pos + 4) + Count(size);
         pos += 4 + size;
       }

@@ -155,6 +155,21 @@ TEST(Transcript, FramesShowTheirPayloadIndented) {
   EXPECT_EQ(DecodeTranscript(B({0xAA, 0x03, 0x1B, 0x40, 0x0A, 0x51, 0xBB})), "FRAME {\n  ESC @\n  LF\n}\n");
 }
 
+// Inside the QX1270 family's frames FS q is the family's: one image in dots,
+// rows of whole bytes. Outside, the same bytes are an ESC/POS FS q that
+// waits for x * y * 8 bytes.
+TEST(Transcript, FamilyImageDefinitionInsideFrames) {
+  const std::vector<uint8_t> command = B({0x1C, 0x71, 0x01, 0x0A, 0x00, 0x02, 0x00, 0x10, 0x04, 0x0A, 0x1B, 0x0A});
+  uint8_t x = 0;
+  for (uint8_t b : command) x ^= b;
+  std::vector<uint8_t> framed = B({0xAA, static_cast<int>(command.size())}) + command + B({x, 0xBB});
+  EXPECT_EQ(DecodeTranscript(framed), "FRAME {\n  FS q 1 10 0 2 0 [4 bytes]\n  LF\n}\n");
+  EXPECT_EQ(DecodeTranscript(command), "INCOMPLETE 1C 71 01 0A 00 02 00 10 04 0A 1B 0A\n");
+  // ESC/POS form, for comparison: 1 x 1 units of 8 dots, 8 bytes.
+  EXPECT_EQ(DecodeTranscript(B({0x1C, 0x71, 0x01, 0x01, 0x00, 0x01, 0x00, 1, 2, 3, 4, 5, 6, 7, 8, 0x0A})),
+            "FS q 1 1 0 1 0 [8 bytes]\nLF\n");
+}
+
 TEST(Transcript, BytesThatOnlyLookLikeAFrameAreData) {
   // 0xAA is a printable character: a too-long length, a missing BB or the end
   // of the data leave it in the text.

@@ -322,7 +322,9 @@ void CCmdHelperBase::RealtimePrefix(PrinterBuffer& out) { Put(out, {DLE, DC4}); 
 void CCmdHelperBase::RealtimeFunction1(PrinterBuffer& out) { Put(out, {DLE, DC4, 0x01, 0x08}); }
 
 void CCmdHelperBase::ClearBuffers(PrinterBuffer& out) {
-  Put(out, {DLE, DC4, 0x08, 0x01, 0x03, 0x20, 0x01, 0x06, 0x02, 0x08});
+  // The fixed parameters are 1 3 20 1 6 2 8 in decimal: with 0x20 instead of
+  // 20 the printer would not clear anything.
+  Put(out, {DLE, DC4, 0x08, 0x01, 0x03, 0x14, 0x01, 0x06, 0x02, 0x08});
 }
 
 void CCmdHelperBase::PageModeFormFeed(PrinterBuffer& out) { out.pushByte(FF); }

@@ -27,7 +27,7 @@ TEST(CCmdHelperBasePrintControl, SingleCommands) {
       REJECTS(h.RealtimeRequest(out, 3)),
       APPENDS("10 14", h.RealtimePrefix(out)),
       APPENDS("10 14 01 08", h.RealtimeFunction1(out)),
-      APPENDS("10 14 08 01 03 20 01 06 02 08", h.ClearBuffers(out)),
+      APPENDS("10 14 08 01 03 14 01 06 02 08", h.ClearBuffers(out)),
       APPENDS("0C", h.PageModeFormFeed(out)),
       APPENDS("1B 20 05", h.SetRightSpacing(out, 5)),
       APPENDS("1B 24 34 12", h.SetAbsolutePosition(out, 0x1234)),
