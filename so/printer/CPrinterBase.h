@@ -103,6 +103,38 @@ class CPrinterBase {
                    unsigned* codePageOut);
   // Converts text and appends it with the BinaryConversion decoding.
   bool DataBinaryConversion(const std::u16string& text, PrinterBuffer& out);
+  // Converts text into converted_ (BStr2Char then the binary conversion),
+  // reporting the code page used; false when the text does not convert.
+  bool ConvertPrintData(const std::u16string& text, PrinterBuffer& out, unsigned* codePage);
+
+  // --- printing (OPOS methods; each stores its result in ResultCode) ---
+  long PrintNormal(int32_t station, const std::u16string& data, int32_t* result);
+  long PrintImmediate(int32_t station, const std::u16string& data, int32_t* result);
+  long PrintTwoNormal(int32_t stations, const std::u16string& data1, const std::u16string& data2,
+                      int32_t* result);
+  long ValidateData(int32_t station, const std::u16string& data, int32_t* result);
+  long CutPaper(int32_t percentage, int32_t* result);
+  long PrintLine(int32_t station, const std::u16string& positionList, int32_t* result);
+  long PrintCurveText(int32_t station, int32_t m, int32_t n, const std::u16string& data,
+                      int32_t* result);
+  long DrawRuledLine(int32_t station, const std::u16string& positionList, int32_t direction,
+                     int32_t lineWidth, int32_t lineStyle, int32_t lineColor, int32_t* result);
+  long DirectIO(int32_t command, int32_t* number, std::u16string* text, int32_t* result);
+  // Raw printer bytes the way direct I/O command 100 sends them: into an open
+  // transaction, else straight to the printer.
+  void DirectIOBytes(const uint8_t* bytes, size_t length);
+
+  // The formatter: walks converted print data, turning OPOS escape sequences
+  // into printer commands appended to `out`. 0, 106 (a value was replaced) or
+  // 111 (an unusable sequence).
+  int32_t FormatStringToOutBuffer(PrinterBuffer& out, const uint8_t* in, size_t length,
+                                  bool validateOnly);
+  // ESC a 0, GS L 0 0, ESC ! 0.
+  void ClearFormatInStd(PrinterBuffer& buffer);
+  void SelectPrintMode(PrinterBuffer& buffer, bool bold, bool ignored, bool doubleWidth,
+                       bool doubleHeight, bool underline, bool fontB);
+  // Places a piece of `width` dots on the line for alignment 'c', 'r' or 'l'.
+  void SelectHPosInStd(PrinterBuffer& buffer, char alignment, int32_t width);
 
   // --- output to the port ---
   // Hands a finished job to the printer: at once, or queued with the next
@@ -114,6 +146,8 @@ class CPrinterBase {
   // The output admission rule of every print operation: 0, or the refusal
   // (113, or 114 with 201/203) already stored in ResultCode.
   int32_t CheckOutputAdmission(bool collecting);
+  // The cover and paper half of the rule (synchronous mode only).
+  int32_t CheckCoverAndPaper();
   bool IsDirectSend() const;
   // The buffer output is collected in for the current mode, or null.
   PrinterBuffer* CurrentPrinterBuffer();
@@ -192,6 +226,11 @@ class CPrinterBase {
   void PauseWorkerPolling();
   void ResumeWorkerPolling();
 
+  // Sends a finished job; the result as PrintNormal reports it.
+  int32_t FinishJob(PrinterBuffer& job);
+  // The common checks of PrintLine and PrintCurveText; converts the data.
+  int32_t CheckRuledLineCall(const std::u16string& data, size_t minimumBytes,
+                             PrinterBuffer& converted);
   // Ends page mode and any rotation before a transaction starts or ends.
   void LeaveCollectingModes();
   // The disable half of DeviceEnable, shared with release and close.
@@ -238,6 +277,15 @@ class CPrinterBase {
   PrinterBuffer rotationBuffer_{2048, 32};
   PrinterBuffer directIoBuffer_{512, 32};
   PrinterBuffer pendingSettings_{32, 32};
+  // Reused by every print call, so formatting does not allocate per call.
+  PrinterBuffer formatted_{2048, 32};
+  PrinterBuffer jobBuffer_{2048, 32};
+  PrinterBuffer lineBuffer_{256, 32};
+  PrinterBuffer placeScratch_{32, 32};
+  std::vector<char> converted_;
+  bool kanjiMode_ = false;
+  uint8_t lastPrintMode_ = 0;
+  uint8_t lastKanjiPrintMode_ = 0;
   int32_t serviceModes_ = 0;
   int32_t drawerOpenLevel_ = 1;
   int32_t currentFont_ = 0;

@@ -28,6 +28,10 @@ int32_t CPrinterBase::CheckOutputAdmission(bool collecting) {
   if (!collecting && !modes_.transaction && props_.asyncMode == 0 && !IsIdle()) {
     return SetRC(OPOS_E_BUSY);
   }
+  return CheckCoverAndPaper();
+}
+
+int32_t CPrinterBase::CheckCoverAndPaper() {
   if (props_.asyncMode != 0) return OPOS_SUCCESS;
   // Until a reading was evaluated nothing is known about cover and paper; a
   // printer that cannot be asked must still print.

@@ -19,12 +19,25 @@ size_t CPrinterBase::BStr2Char(const std::u16string& text, char* bytes, size_t b
   return platform::WideToMultiByte(codePage, text.data(), length, bytes, byteCapacity);
 }
 
+bool CPrinterBase::ConvertPrintData(const std::u16string& text, PrinterBuffer& out,
+                                    unsigned* codePage) {
+  if (text.empty()) return true;
+  // Most code pages need at most two bytes a character; try that first and
+  // measure only when it does not fit.
+  converted_.resize(text.size() * 2 + 16);
+  size_t converted = BStr2Char(text, converted_.data(), converted_.size(), codePage);
+  if (converted == 0) {
+    const size_t needed = BStr2Char(text, nullptr, 0, codePage);
+    if (needed == 0) return false;
+    converted_.resize(needed);
+    converted = BStr2Char(text, converted_.data(), converted_.size(), codePage);
+    if (converted == 0) return false;
+  }
+  return AppendBinaryConverted(out, converted_.data(), converted, props_.binaryConversion);
+}
+
 bool CPrinterBase::DataBinaryConversion(const std::u16string& text, PrinterBuffer& out) {
-  const size_t needed = BStr2Char(text, nullptr, 0, nullptr);
-  if (needed == 0) return text.empty();
-  std::vector<char> bytes(needed);
-  const size_t converted = BStr2Char(text, bytes.data(), bytes.size(), nullptr);
-  return AppendBinaryConverted(out, bytes.data(), converted, props_.binaryConversion);
+  return ConvertPrintData(text, out, nullptr);
 }
 
 }  // namespace Printer
