@@ -228,6 +228,10 @@ class CPrinterBase {
 
   // Sends a finished job; the result as PrintNormal reports it.
   int32_t FinishJob(PrinterBuffer& job);
+  // Where a cut, ruled line or curved text goes: the transaction, the mode
+  // buffer, or a fresh job; and the send that follows for a fresh job.
+  PrinterBuffer& OutputTarget();
+  int32_t SendIfDirect(PrinterBuffer& target);
   // The common checks of PrintLine and PrintCurveText; converts the data.
   int32_t CheckRuledLineCall(const std::u16string& data, size_t minimumBytes,
                              PrinterBuffer& converted);

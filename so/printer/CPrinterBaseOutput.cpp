@@ -28,6 +28,8 @@ class PollingPause {
 
 int32_t CPrinterBase::DirectSend(PrinterBuffer& buffer, int32_t expectReply, uint8_t replyLength) {
   if (!port_) return OPOS_E_NOHARDWARE;
+  // Nothing to send is not a hardware failure (a port refuses a write of 0 bytes).
+  if (buffer.isEmpty() && !expectReply) return OPOS_SUCCESS;
   std::shared_ptr<CPrinterPort> port = port_;
   PollingPause pause([this] { PauseWorkerPolling(); }, [this] { ResumeWorkerPolling(); });
   PortLockHolder lock(*port, kSendLockRetries, kLockPauseMs);

@@ -22,6 +22,18 @@ int32_t CPrinterBase::FinishJob(PrinterBuffer& job) {
   return SetRC(sent);
 }
 
+PrinterBuffer& CPrinterBase::OutputTarget() {
+  if (modes_.transaction) return transactionBuffer_;
+  if (PrinterBuffer* mode = CurrentPrinterBuffer()) return *mode;
+  jobBuffer_.clear();
+  return jobBuffer_;
+}
+
+int32_t CPrinterBase::SendIfDirect(PrinterBuffer& target) {
+  if (!IsDirectSend() || target.isEmpty()) return SetRC(OPOS_SUCCESS);
+  return FinishJob(target);
+}
+
 long CPrinterBase::PrintNormal(int32_t /*station*/, const std::u16string& data, int32_t* result) {
   int32_t scratch = 0;
   int32_t& rc = result != nullptr ? *result : scratch;
@@ -140,17 +152,13 @@ long CPrinterBase::CutPaper(int32_t percentage, int32_t* result) {
   rc = CheckOutputAdmission(true);
   if (rc != OPOS_SUCCESS) return 0;
 
-  PrinterBuffer* target = modes_.transaction ? &transactionBuffer_ : CurrentPrinterBuffer();
-  if (target == nullptr) {
-    jobBuffer_.clear();
-    target = &jobBuffer_;
-  }
+  PrinterBuffer& target = OutputTarget();
   if (percentage == 100) {
-    cmdHelper_->FeedAndFullCut(*target);
+    cmdHelper_->FeedAndFullCut(target);
   } else {
-    cmdHelper_->FeedAndPartialCut(*target);
+    cmdHelper_->FeedAndPartialCut(target);
   }
-  rc = IsDirectSend() ? FinishJob(*target) : SetRC(OPOS_SUCCESS);
+  rc = SendIfDirect(target);
   return 0;
 }
 
@@ -201,16 +209,11 @@ long CPrinterBase::PrintLine(int32_t /*station*/, const std::u16string& position
     segments[k].start = values[2 * k];
     segments[k].end = 2 * k + 1 < values.size() ? values[2 * k + 1] : 0;
   }
-  PrinterBuffer* target = modes_.transaction ? &transactionBuffer_ : CurrentPrinterBuffer();
-  if (target == nullptr) {
-    jobBuffer_.clear();
-    target = &jobBuffer_;
-  }
+  PrinterBuffer& target = OutputTarget();
   if (segments.size() <= static_cast<size_t>(kMaxRuledLinePairs)) {
-    cmdHelper_->DrawLines(*target, segments.data(), static_cast<int32_t>(segments.size()));
+    cmdHelper_->DrawLines(target, segments.data(), static_cast<int32_t>(segments.size()));
   }
-  rc = IsDirectSend() ? (target->isEmpty() ? SetRC(OPOS_SUCCESS) : FinishJob(*target))
-                      : SetRC(OPOS_SUCCESS);
+  rc = SendIfDirect(target);
   return 0;
 }
 
@@ -227,15 +230,10 @@ long CPrinterBase::PrintCurveText(int32_t /*station*/, int32_t m, int32_t n,
   }
   rc = CheckOutputAdmission(true);
   if (rc != OPOS_SUCCESS) return 0;
-  PrinterBuffer* target = modes_.transaction ? &transactionBuffer_ : CurrentPrinterBuffer();
-  if (target == nullptr) {
-    jobBuffer_.clear();
-    target = &jobBuffer_;
-  }
-  cmdHelper_->CurveTextCommand(*target, static_cast<uint8_t>(m), static_cast<uint16_t>(n),
+  PrinterBuffer& target = OutputTarget();
+  cmdHelper_->CurveTextCommand(target, static_cast<uint8_t>(m), static_cast<uint16_t>(n),
                                converted.data(), converted.size());
-  rc = IsDirectSend() ? (target->isEmpty() ? SetRC(OPOS_SUCCESS) : FinishJob(*target))
-                      : SetRC(OPOS_SUCCESS);
+  rc = SendIfDirect(target);
   return 0;
 }
 

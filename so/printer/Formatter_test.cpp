@@ -394,3 +394,16 @@ TEST(FramedCutSequences, OnlyTheFeedToTheCutterProducesBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StandardFormatter, AnEmptyTransactionEndsWithoutAFailure) {
+  int32_t rc = -1;
+  core.TransactionPrint(2, 11, &rc);
+  core.ClearOutput(&rc);
+  core.TransactionPrint(2, 12, &rc);
+  EXPECT_EQ(rc, 0) << "nothing to send is not a missing printer";
+  EXPECT_TRUE(port->Written().empty());
+}
+
+}  // namespace
