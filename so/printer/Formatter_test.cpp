@@ -402,8 +402,8 @@ TEST_F(StandardFormatter, AnEmptyTransactionEndsWithoutAFailure) {
   core.TransactionPrint(2, 11, &rc);
   core.ClearOutput(&rc);
   core.TransactionPrint(2, 12, &rc);
-  EXPECT_EQ(rc, 0) << "nothing to send is not a missing printer";
-  EXPECT_TRUE(port->Written().empty());
+  EXPECT_EQ(rc, 0) << "nothing to print is not a missing printer";
+  EXPECT_EQ(core.ResultCode(), 0);
 }
 
 }  // namespace
