@@ -285,7 +285,7 @@ class CPrinterBase {
   PrinterBuffer formatted_{2048, 32};
   PrinterBuffer jobBuffer_{2048, 32};
   PrinterBuffer lineBuffer_{256, 32};
-  PrinterBuffer placeScratch_{32, 32};
+  PrinterBuffer convertedBuffer_{2048, 32};
   std::vector<char> converted_;
   bool kanjiMode_ = false;
   uint8_t lastPrintMode_ = 0;

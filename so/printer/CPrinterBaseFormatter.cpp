@@ -19,6 +19,7 @@ constexpr uint8_t LF = 0x0A;
 constexpr uint8_t FF = 0x0C;
 constexpr int32_t kDefaultUnderline = 1;
 constexpr int32_t kMaxBitmaps = 20;
+constexpr float kMaxFeedMm = 1000.0f;
 
 // One parsed "ESC | [*] [!] [number] [modifier] Command".
 struct EscapeSequence {
@@ -138,7 +139,7 @@ int32_t CPrinterBase::FormatStringToOutBuffer(PrinterBuffer& out, const uint8_t*
   if (cmdHelper_ == nullptr) return OPOS_E_FAILURE;
   CCmdHelperBase& helper = *cmdHelper_;
   PrinterBuffer& line = lineBuffer_;
-  line.clear();
+  line.discard();
 
   const bool pageMode = modes_.pageMode;
   const bool sideways = modes_.Sideways();
@@ -163,14 +164,11 @@ int32_t CPrinterBase::FormatStringToOutBuffer(PrinterBuffer& out, const uint8_t*
   bool formFeedSeen = false;
 
   auto closeLine = [&](bool lineEnd) {
-    if (!pageMode && midLineAlignment) {
-      // Place the piece that followed the change, in front of it.
-      placeScratch_.clear();
-      SelectHPosInStd(placeScratch_, alignment, pieceWidth);
-      line.insert(0, placeScratch_.data(), placeScratch_.size());
-    }
+    // The piece that followed a change in the middle of the line is placed
+    // in front of it.
+    if (!pageMode && midLineAlignment) SelectHPosInStd(out, alignment, pieceWidth);
     out.append(line);
-    line.clear();
+    line.discard();
     if (lineEnd) {
       lineWidth = 0;
       pieceWidth = 0;
@@ -190,6 +188,7 @@ int32_t CPrinterBase::FormatStringToOutBuffer(PrinterBuffer& out, const uint8_t*
         line.append(in + seq.begin, rawLength);
         error = true;
       };
+      pendingFont = -1;  // any escape sequence cancels a pending font command
       if (seq.command == 0) {
         line.append(in + seq.begin, rawLength);
         error = true;
@@ -199,7 +198,6 @@ int32_t CPrinterBase::FormatStringToOutBuffer(PrinterBuffer& out, const uint8_t*
       }
       size_t next = seq.end;
       bool usable = true;
-      if (seq.command != 'T') pendingFont = -1;  // another sequence cancels the pending font command
       const int64_t number = seq.number;
       switch (seq.command) {
         case 'A': {
@@ -299,7 +297,16 @@ int32_t CPrinterBase::FormatStringToOutBuffer(PrinterBuffer& out, const uint8_t*
             helper.PrintAndFeedLines(line, static_cast<uint8_t>(std::min<int64_t>(number, 255)));
           } else if (seq.Modifier("u") && number > 0) {
             const int32_t units = static_cast<int32_t>(std::min<int64_t>(number, 0x7FFFFFFF));
-            helper.FeedDots(line, rotatedAxes ? MapNumber2DOT_H(units) : MapNumber2DOT_V(units));
+            int32_t dots = rotatedAxes ? MapNumber2DOT_H(units) : MapNumber2DOT_V(units);
+            // A feed is bounded to a metre of paper: a mistyped number must
+            // not turn into megabytes of feed commands.
+            const float pitch = rotatedAxes ? traits_.horizontalDotPitch : traits_.verticalDotPitch;
+            const int32_t maxDots = pitch > 0 ? static_cast<int32_t>(kMaxFeedMm / pitch) : 0;
+            if (dots > maxDots || dots < 0) {
+              dots = maxDots;
+              warning = true;
+            }
+            helper.FeedDots(line, dots);
           } else {
             usable = false;
           }
@@ -310,6 +317,12 @@ int32_t CPrinterBase::FormatStringToOutBuffer(PrinterBuffer& out, const uint8_t*
           break;
         case 'N':
           if (!seq.hasNumber && seq.modifierLength == 0) {
+            if (midLineAlignment) {
+              // The piece before N keeps the alignment it was written with.
+              closeLine(false);
+              midLineAlignment = false;
+              pieceWidth = 0;
+            }
             helper.SetPrintMode(line, false, false, false, false, false);
             helper.SetJustification(line, 0);
             hMul = vMul = hScale = vScale = 1;

@@ -48,8 +48,9 @@ long CPrinterBase::PrintNormal(int32_t /*station*/, const std::u16string& data, 
     rc = SetRC(OPOS_SUCCESS);
     return 0;
   }
-  formatted_.clear();
-  PrinterBuffer converted(static_cast<int32_t>(data.size()) + 32, 32);
+  formatted_.discard();
+  PrinterBuffer& converted = convertedBuffer_;
+  converted.discard();
   if (!ConvertPrintData(data, converted, nullptr)) {
     rc = SetRC(OPOS_E_FAILURE);
     return 0;
@@ -68,7 +69,7 @@ long CPrinterBase::PrintNormal(int32_t /*station*/, const std::u16string& data, 
     rc = SetRC(OPOS_SUCCESS);
     return 0;
   }
-  jobBuffer_.clear();
+  jobBuffer_.discard();
   InitOutBufferWithPMControl(jobBuffer_, 3);
   jobBuffer_.append(formatted_);
   rc = FinishJob(jobBuffer_);
@@ -86,14 +87,15 @@ long CPrinterBase::PrintImmediate(int32_t /*station*/, const std::u16string& dat
     return 0;
   }
   unsigned codePage = CodePageForCharacterSet(props_.characterSet);
-  PrinterBuffer converted(static_cast<int32_t>(data.size()) + 32, 32);
+  PrinterBuffer& converted = convertedBuffer_;
+  converted.discard();
   if (!ConvertPrintData(data, converted, &codePage)) {
     rc = SetRC(OPOS_E_FAILURE);
     return 0;
   }
-  formatted_.clear();
+  formatted_.discard();
   FormatStringToOutBuffer(formatted_, converted.data(), converted.size(), false);
-  jobBuffer_.clear();
+  jobBuffer_.discard();
   InitOutBufferWithPMControl(jobBuffer_, 3);
   cmdHelper_->SelectCodePage(jobBuffer_, static_cast<int32_t>(codePage));
   jobBuffer_.append(formatted_);

@@ -16,6 +16,21 @@ size_t CPrinterBase::BStr2Char(const std::u16string& text, char* bytes, size_t b
     codePage = CodePageForCharacterSet(props_.characterSet);
     if (codePageOut != nullptr) *codePageOut = codePage;
   }
+  // Every code page the printers use keeps 7-bit ASCII as it is; most print
+  // data is nothing else, and needs no conversion call.
+  bool ascii = true;
+  for (char16_t c : text) {
+    if (c >= 0x80) {
+      ascii = false;
+      break;
+    }
+  }
+  if (ascii) {
+    if (byteCapacity == 0) return length;
+    if (byteCapacity < length) return 0;
+    for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(text[i]);
+    return length;
+  }
   return platform::WideToMultiByte(codePage, text.data(), length, bytes, byteCapacity);
 }
 

@@ -407,3 +407,31 @@ TEST_F(StandardFormatter, AnEmptyTransactionEndsWithoutAFailure) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StandardFormatter, EverySequenceCancelsAPendingFontCommand) {
+  EXPECT_EQ(Format(E + "2fT" + E + "12\nx"), Cat({Of(E + "12\nx")})) << "an incomplete one";
+  EXPECT_EQ(Format(E + "2fT" + E + "9fTx"), Cat({Of(E + "9fT"), Of("x")})) << "an unusable one";
+  EXPECT_EQ(Format(E + "2fT" + E + "zZx"), Cat({Of(E + "zZ"), Of("x")})) << "an unknown one";
+}
+
+TEST_F(StandardFormatter, NormalInTheMiddleOfALineKeepsThePlacedPiece) {
+  // "cd" was written right-aligned: it is placed before ESC|N resets the line.
+  EXPECT_EQ(Format("ab" + E + "rAcd" + E + "Nef\n"),
+            Cat({Of("ab"), B({0x1B, 0x24, 488 & 0xFF, 488 >> 8}), Of("cd"),
+                 B({0x1B, 0x21, 0x00, 0x1B, 0x61, 0x00}), Of("ef\n"), B({0x1B, 0x61, 0x00})}));
+}
+
+TEST_F(StandardFormatter, AFeedIsBoundedToAMetreOfPaper) {
+  int32_t rc = -1;
+  const Bytes out = Format(E + "2147483647uF", &rc);
+  EXPECT_EQ(rc, 106) << "the value was replaced";
+  CCmdHelperBase helper;
+  PrinterBuffer metre(32, 32);
+  helper.FeedDots(metre, static_cast<int32_t>(1000.0f / 0.0705f));
+  EXPECT_EQ(out, Content(metre));
+  EXPECT_LT(out.size(), 500u);
+}
+
+}  // namespace
