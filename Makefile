@@ -68,6 +68,7 @@ test-windows: windows
 # Benchmarks of this machine (idle polling CPU, memory of an open device, send throughput).
 bench: deps-native native
 	$(NATIVE)/bench/zobelso-bench-core
+	$(NATIVE)/bench/zobelso-bench-format
 
 # Every fuzz target for FUZZ_SECONDS, from the seeds in fuzz/ when there are any.
 fuzz: deps-native
