@@ -241,6 +241,17 @@ class CPrinterBase {
   void Disable();
   void PrependPendingSettings(PrinterBuffer& buffer) { set_printerSettings(buffer); }
 
+  // Name, description and firmware text a model starts with; the printer's
+  // own answers replace maker and firmware when its information is read.
+  void SetModelIdentity(const std::u16string& modelName, const char16_t* description,
+                        const char16_t* firmware) {
+    props_.deviceDescription = description;
+    makerText_ = u"VORNA";
+    firmwareText_ = firmware;
+    modelName_ = modelName;
+    props_.deviceName = modelName;
+    deviceName_ = modelName;
+  }
   void ClearUseAsb() { useAsb_ = 0; }
   void MarkBidirectional() { bidirectional_ = 1; }
   // Compares a reading with the known state (held under statusMutex_) and

@@ -11,12 +11,7 @@ CQX1270SMB::CQX1270SMB(const std::u16string& modelName) { Initialize(modelName);
 
 void CQX1270SMB::Initialize(const std::u16string& modelName) {
   InitCmdHelper();
-  props_.deviceDescription = u"VORNA High Performance Printer";
-  makerText_ = u"VORNA";
-  firmwareText_ = u"1.52";
-  modelName_ = modelName;
-  props_.deviceName = modelName;
-  deviceName_ = modelName;
+  SetModelIdentity(modelName, u"VORNA High Performance Printer", u"1.52");
   SetDeviceParameter();
 }
 

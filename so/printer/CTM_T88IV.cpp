@@ -40,12 +40,7 @@ CTM_T88IV::CTM_T88IV(const std::u16string& modelName) { Initialize(modelName); }
 
 void CTM_T88IV::Initialize(const std::u16string& modelName) {
   InitCmdHelper();
-  props_.deviceDescription = u"High Performance Printer";
-  makerText_ = u"VORNA";
-  firmwareText_ = u"1.00";
-  modelName_ = modelName;
-  props_.deviceName = modelName;
-  deviceName_ = modelName;
+  SetModelIdentity(modelName, u"High Performance Printer", u"1.00");
   SetDeviceParameter(modelName);
 }
 
