@@ -18,7 +18,6 @@ constexpr uint8_t HT = 0x09;
 constexpr uint8_t LF = 0x0A;
 constexpr uint8_t FF = 0x0C;
 constexpr int32_t kDefaultUnderline = 1;
-constexpr int32_t kMaxBitmaps = 20;
 constexpr float kMaxFeedMm = 1000.0f;
 
 // One parsed "ESC | [*] [!] [number] [modifier] Command".
@@ -75,32 +74,6 @@ EscapeSequence ParseSequence(const uint8_t* in, size_t length, size_t at) {
   }
   seq.end = i;
   return seq;
-}
-
-// The barcode parameters of ESC|#R: s, h, w, a, t (each with their values,
-// a and t after a sign character), d, the data and a final e.
-bool ParseBarcodeParameters(const uint8_t* p, size_t n) {
-  size_t i = 0;
-  auto number = [&](bool signedValue) {
-    if (signedValue) {
-      if (i >= n) return false;
-      ++i;  // the sign character
-    }
-    const size_t from = i;
-    while (i < n && IsDigit(p[i])) ++i;
-    return i > from;
-  };
-  const struct {
-    char letter;
-    bool sign;
-  } fields[] = {{'s', false}, {'h', false}, {'w', false}, {'a', true}, {'t', true}};
-  for (const auto& f : fields) {
-    if (i >= n || p[i] != f.letter) return false;
-    ++i;
-    if (!number(f.sign)) return false;
-  }
-  if (i >= n || p[i] != 'd') return false;
-  return n >= i + 2 && p[n - 1] == 'e';
 }
 
 }  // namespace
@@ -231,7 +204,6 @@ int32_t CPrinterBase::FormatStringToOutBuffer(PrinterBuffer& out, const uint8_t*
           // Stored bitmaps come with the bitmap support; until one is set,
           // every bitmap number is unusable.
           usable = false;
-          (void)kMaxBitmaps;
           break;
         case 'C': {
           if (seq.modifierLength == 0) {
@@ -359,10 +331,9 @@ int32_t CPrinterBase::FormatStringToOutBuffer(PrinterBuffer& out, const uint8_t*
           const size_t available =
               std::min<size_t>(static_cast<size_t>(std::max<int64_t>(number, 0)), length - seq.end);
           next = seq.end + available;
-          // Barcodes are printed by the barcode support; until then a parsed
-          // barcode is reported like an unusable sequence, and its parameter
-          // bytes never reach the paper.
-          (void)ParseBarcodeParameters(in + seq.end, available);
+          // Barcodes are printed by the barcode support; until then the
+          // sequence is reported as unusable, and its parameter bytes never
+          // reach the paper.
           usable = false;
           break;
         }

@@ -435,3 +435,15 @@ TEST_F(StandardFormatter, AFeedIsBoundedToAMetreOfPaper) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StandardFormatter, BarcodeParametersNeverReachThePaper) {
+  int32_t rc = -1;
+  const std::string params = "s102h80w2a+1t-2d1234e";
+  EXPECT_EQ(Format(E + std::to_string(params.size()) + "R" + params + "X", &rc),
+            Cat({Of(E + std::to_string(params.size()) + "R"), Of("X")}));
+  EXPECT_EQ(rc, 111) << "printable bytes after it do not clear the error";
+}
+
+}  // namespace
