@@ -81,23 +81,6 @@ uint32_t ParseIPv4(const char* text) {
   return static_cast<uint32_t>(::inet_addr(text));
 }
 
-TcpSocket::TcpSocket() : handle_(kInvalid) {}
-
-TcpSocket::~TcpSocket() { Close(); }
-
-TcpSocket::TcpSocket(TcpSocket&& other) noexcept
-    : handle_(std::exchange(other.handle_, kInvalid)), lastError_(other.lastError_), timedOut_(other.timedOut_) {}
-
-TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, kInvalid);
-    lastError_ = other.lastError_;
-    timedOut_ = other.timedOut_;
-  }
-  return *this;
-}
-
 bool TcpSocket::Create() {
   Close();
   timedOut_ = false;
