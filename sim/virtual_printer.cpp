@@ -1,5 +1,6 @@
 #include "sim/virtual_printer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -89,14 +90,32 @@ int VirtualPrinter::ConnectionsAccepted() const {
   return connections_;
 }
 
+int VirtualPrinter::InvalidCommands() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return invalidCommands_;
+}
+
 bool VirtualPrinter::WaitForConnections(int count, int timeoutMs) const {
   std::unique_lock<std::mutex> lock(mutex_);
   return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return connections_ >= count; });
 }
 
-bool VirtualPrinter::WaitForIdle(int timeoutMs) const {
+bool VirtualPrinter::WaitForBytes(const std::vector<uint8_t>& bytes, int timeoutMs) const {
   std::unique_lock<std::mutex> lock(mutex_);
-  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return !connected_; });
+  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+    return std::search(received_.begin(), received_.end(), bytes.begin(), bytes.end()) != received_.end();
+  });
+}
+
+bool VirtualPrinter::WaitForHandled(size_t count, int timeoutMs) const {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return handled_ >= count; });
+}
+
+bool VirtualPrinter::WaitForIdle(int connections, int timeoutMs) const {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [&] { return connections_ >= connections && !connected_; });
 }
 
 void VirtualPrinter::SetState(const PrinterState& state) {
@@ -243,6 +262,11 @@ void VirtualPrinter::ServeConnection(platform::TcpSocket& connection, int number
     for (const PrinterState& s : changes) logic.StateChanged(s, &replies);
     logic.Receive(buffer.data(), got, state, &replies);
     answer(silent);
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      handled_ += got;
+      changed_.notify_all();
+    }
 
     for (int slept = 0; slept < delay; slept += kReceivePollMs) {
       {
@@ -254,6 +278,7 @@ void VirtualPrinter::ServeConnection(platform::TcpSocket& connection, int number
     }
   }
   connection.Close();
+  logic.JobEnded();
 
   ConnectionClosed onClosed;
   {
@@ -262,6 +287,7 @@ void VirtualPrinter::ServeConnection(platform::TcpSocket& connection, int number
   }
   if (onClosed) onClosed(number, bytes);
   std::lock_guard<std::mutex> lock(mutex_);
+  invalidCommands_ += logic.InvalidCommands();
   connected_ = false;
   dropRequested_ = false;
   ++connectionsClosed_;

@@ -42,10 +42,25 @@ class VirtualPrinter {
   // True once Received() holds at least count bytes; false after timeoutMs.
   bool WaitForReceived(size_t count, int timeoutMs) const;
   int ConnectionsAccepted() const;
+  // Malformed commands a printer would mishandle (sim/command_rules.h) in the
+  // connections closed so far, a command cut short by its connection's end
+  // included. Each connection is counted when it closes.
+  int InvalidCommands() const;
   // True once ConnectionsAccepted() reaches count; false after timeoutMs.
   bool WaitForConnections(int count, int timeoutMs) const;
-  // Waits until no connection is open (the peer closed or it was dropped).
-  bool WaitForIdle(int timeoutMs) const;
+  // True once Received() holds `bytes` as one run (anywhere, across
+  // connections); false after timeoutMs. Since a connection delivers in
+  // order, everything its client wrote before those bytes has arrived too.
+  bool WaitForBytes(const std::vector<uint8_t>& bytes, int timeoutMs) const;
+  // True once `count` bytes (counted since the printer was made, whatever
+  // ClearReceived did) were taken in completely: answered (or, when silent,
+  // not), after the state changes made before they arrived.
+  bool WaitForHandled(size_t count, int timeoutMs) const;
+  // True once at least `connections` connections were accepted and none is
+  // open any more (each was closed by its peer or dropped); false after
+  // timeoutMs. A client's connect may succeed before this printer accepts
+  // it, so "none open" alone says nothing until the count is reached.
+  bool WaitForIdle(int connections, int timeoutMs) const;
 
   // Takes effect at once, also in the middle of a connection; with automatic
   // status back on, every change is pushed to the client in order.
@@ -84,8 +99,10 @@ class VirtualPrinter {
   uint16_t port_ = 0;
 
   std::vector<uint8_t> received_;
+  size_t handled_ = 0;
   int connections_ = 0;
   int connectionsClosed_ = 0;
+  int invalidCommands_ = 0;
   bool connected_ = false;
   bool dropRequested_ = false;
   PrinterState state_;

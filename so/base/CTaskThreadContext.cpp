@@ -53,6 +53,21 @@ void CTaskThreadContext::SetIdleTask(std::shared_ptr<ITask2> task) {
   idleTask_ = std::move(task);
 }
 
+bool CTaskThreadContext::SetClock(std::shared_ptr<platform::Clock> clock) {
+  if (!clock) return false;
+  std::lock_guard<std::mutex> guard(controlLock_);
+  // A worker, even one told to stop, may still be waiting on the old clock.
+  if (thread_.joinable()) return false;
+  clock_ = clock;
+  events_.SetClock(std::move(clock));
+  return true;
+}
+
+std::shared_ptr<platform::Clock> CTaskThreadContext::Clock() const {
+  std::lock_guard<std::mutex> guard(controlLock_);
+  return clock_;
+}
+
 std::shared_ptr<ITask2> CTaskThreadContext::IdleTask() const {
   std::lock_guard<std::mutex> guard(idleLock_);
   return idleTask_;
@@ -149,7 +164,7 @@ void CTaskThreadContext::SuspendLocked() {
   // A task that suspends its own worker cannot wait for it: the worker parks
   // as soon as that task returns.
   if (thread_.get_id() != std::this_thread::get_id()) {
-    platform::SleepMs(kSuspendSettleMs);
+    clock_->SleepMs(kSuspendSettleMs);
     events_.WaitAny(kSuspendDone, kSuspendAckMs);
   }
   state_.store(kSuspended);

@@ -8,12 +8,16 @@
 // owner must stop the worker (StopAndJoin, or Stop and let the worker end on
 // its own) before it lets go of the context: a worker that was never told to
 // stop keeps the context alive.
+//
+// Every pause and time-out of the worker and of the control operations runs
+// on the context's clock (the system's unless SetClock gave another).
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "platform/clock.h"
 #include "so/base/EventGroup.h"
 #include "so/base/ITask2.h"
 #include "so/base/ITaskBase.h"
@@ -68,6 +72,11 @@ class CTaskThreadContext {
   // failed or the context is shutting down: nothing runs any more then.
   virtual int32_t ExecuteOne();
   virtual void CancelFront();
+
+  // The clock of every pause and time-out of this context. Only before a
+  // worker thread exists: false, and nothing changes, once there is one.
+  bool SetClock(std::shared_ptr<platform::Clock> clock);
+  std::shared_ptr<platform::Clock> Clock() const;
 
   // kResultUnexpected before Init, or when the owner's reference is gone.
   int32_t Start();
@@ -139,7 +148,8 @@ class CTaskThreadContext {
   std::atomic<uint64_t> taskPasses_{0};
   std::atomic<uint64_t> suspendAcks_{0};
   // Serialises the control operations of callers; the worker never takes it.
-  std::mutex controlLock_;
+  mutable std::mutex controlLock_;
+  std::shared_ptr<platform::Clock> clock_ = platform::SystemClock();
 };
 
 }  // namespace BASE

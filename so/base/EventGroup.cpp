@@ -1,12 +1,19 @@
 #include "so/base/EventGroup.h"
 
+#include <utility>
+
 namespace QEL {
 namespace BASE {
+
+void EventGroup::SetClock(std::shared_ptr<platform::Clock> clock) {
+  std::lock_guard<std::mutex> guard(lock_);
+  clock_ = std::move(clock);
+}
 
 void EventGroup::Change(Mask set, Mask reset) {
   std::lock_guard<std::mutex> guard(lock_);
   current_ = (current_ | set) & ~reset;
-  changed_.notify_all();
+  clock_->Notify(changed_);
 }
 
 EventGroup::Mask EventGroup::Current() const {

@@ -2,11 +2,15 @@
 // A set of manual-reset events under one lock, so that a thread can wait for
 // any of several of them at once (and for conditions over them) without the
 // lost wake-ups of polling separate events. Each worker owns its own group:
-// no event is ever shared by name between workers.
-#include <chrono>
+// no event is ever shared by name between workers. Time-outs run on the
+// group's clock, so a test's manual clock decides when they end.
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
+#include <utility>
+
+#include "platform/clock.h"
 
 namespace QEL {
 namespace BASE {
@@ -14,7 +18,12 @@ namespace BASE {
 class EventGroup {
  public:
   using Mask = uint32_t;
-  static constexpr uint32_t kInfinite = 0xFFFFFFFFu;
+  static constexpr uint32_t kInfinite = platform::Clock::kInfinite;
+
+  explicit EventGroup(std::shared_ptr<platform::Clock> clock = platform::SystemClock())
+      : clock_(std::move(clock)) {}
+  // Only while nobody waits on the group.
+  void SetClock(std::shared_ptr<platform::Clock> clock);
 
   // Sets the events of `set` and resets those of `reset` in one step, so that
   // no waiter sees the state half changed. Resetting wins when both name one.
@@ -36,18 +45,15 @@ class EventGroup {
  private:
   mutable std::mutex lock_;
   std::condition_variable changed_;
+  std::shared_ptr<platform::Clock> clock_;
   Mask current_ = 0;
 };
 
 template <class Condition>
 EventGroup::Mask EventGroup::WaitUntil(Condition condition, uint32_t timeoutMs) {
   std::unique_lock<std::mutex> guard(lock_);
-  auto ready = [&] { return condition(current_); };
-  if (timeoutMs == kInfinite) {
-    changed_.wait(guard, ready);
-  } else {
-    changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs), ready);
-  }
+  const std::shared_ptr<platform::Clock> clock = clock_;
+  clock->WaitUntil(guard, changed_, timeoutMs, [&] { return condition(current_); });
   return current_;
 }
 

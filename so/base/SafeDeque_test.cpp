@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "so/base/TestTasks.h"
+#include "testing/TestTasks.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "so/printer/CPrinterBase.h"
 
-#include "platform/clock.h"
-
 namespace QEL {
 namespace Printer {
 
@@ -24,7 +22,13 @@ CPrinterBase::~CPrinterBase() {
 }
 
 void CPrinterBase::AttachPort(std::shared_ptr<IO::IPort> port) {
-  port_ = std::make_shared<CPrinterPort>(std::move(port));
+  port_ = std::make_shared<CPrinterPort>(std::move(port), clock_);
+}
+
+void CPrinterBase::SetClock(std::shared_ptr<platform::Clock> clock) {
+  if (!clock) return;
+  clock_ = std::move(clock);
+  if (port_) port_->SetClock(clock_);
 }
 
 long CPrinterBase::OpenServiceW(const std::u16string& /*deviceName*/, IPrinterEventHandle* handle,
@@ -39,6 +43,7 @@ long CPrinterBase::OpenServiceW(const std::u16string& /*deviceName*/, IPrinterEv
       eventObject_ = std::make_shared<CPrinterEventObject>(handle);
       if (worker_) worker_->StopAndJoin(kWorkerStopWaitMs);
       worker_ = std::make_shared<CPrinterTaskThreadContext>(port_, eventObject_);
+      worker_->SetClock(clock_);
       worker_->Init(worker_);
       IO::IPortSettings* settings = port_->Port()->GetSettings();
       const std::u16string type = settings != nullptr ? settings->GetPortType() : std::u16string();
@@ -66,7 +71,7 @@ long CPrinterBase::OpenServiceW(const std::u16string& /*deviceName*/, IPrinterEv
 void CPrinterBase::SetProperty_Open() {
   resultCode_ = 0;
   resultCodeExtended_ = 0;
-  openTick_ = platform::TickCount();
+  openTick_ = clock_->NowMs();
   // Until the first evaluation the paper counts as out and near its end.
   {
     std::lock_guard<std::mutex> lock(statusMutex_);
@@ -135,7 +140,7 @@ int32_t CPrinterBase::ExecuteClaimDevice() {
   int32_t rc = DirectSend(commandBuffer_, 0, 7);
   if (rc != 0) return rc;
 
-  platform::SleepMs(kInitializeSettleMs);
+  clock_->SleepMs(kInitializeSettleMs);
 
   commandBuffer_.clear();
   helper->SelectPeripheral(commandBuffer_, true);

@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/manual_clock.h"
 #include "platform/manual_reset_event.h"
 #include "testing/FakePort.h"
 #include "testing/TestPrinterModel.h"
@@ -43,10 +44,20 @@ class ForeignLockHolder {
   std::thread thread_;
 };
 
+// Every pause of the core (claim settling, retries, the worker's handshake)
+// runs on a manual clock that a pause moves on by itself: the core sees the
+// time it waited for pass, and the test does not wait for it.
+std::shared_ptr<platform::ManualClock> AutoAdvancingClock() {
+  auto clock = std::make_shared<platform::ManualClock>();
+  clock->SetAutoAdvance(true);
+  return clock;
+}
+
 class Lifecycle : public ::testing::Test {
  protected:
   void SetUp() override {
     port = std::make_shared<FakePort>(u"TCP/IP");
+    core.SetClock(clock);
     core.AttachPort(port);
   }
   void Open() {
@@ -60,6 +71,7 @@ class Lifecycle : public ::testing::Test {
     ASSERT_EQ(rc, 0);
   }
 
+  std::shared_ptr<platform::ManualClock> clock = AutoAdvancingClock();
   std::shared_ptr<FakePort> port;
   TestPrinterModel core;
 };
@@ -265,6 +277,7 @@ TEST_F(Lifecycle, EnableOnANetworkPortSwitchesAutomaticStatusBackOn) {
 TEST(LifecycleUsb, UsbNeverUsesAutomaticStatusBack) {
   auto port = std::make_shared<FakePort>(u"USB");
   TestPrinterModel core;
+  core.SetClock(AutoAdvancingClock());
   core.SetAsbConfigured(1);
   core.AttachPort(port);
   int32_t rc = 0;
@@ -314,10 +327,12 @@ TEST_F(Lifecycle, ReleaseWhileThePortStaysBusyGivesUpAfterFiveSeconds) {
   Open();
   Claim();
   int32_t rc = 0;
+  const uint32_t before = clock->NowMs();
   {
     ForeignLockHolder holder(core.PrinterPort());
     core.ReleaseDevice(&rc);
   }
+  EXPECT_EQ(clock->NowMs() - before, 5000u) << "50 tries 100 ms apart on the core's clock";
   EXPECT_EQ(rc, 113);
   EXPECT_EQ(core.ErrorInformation(), u"Cann't close port!");
   EXPECT_FALSE(core.IsClaimed()) << "released anyway";

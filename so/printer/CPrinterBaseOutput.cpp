@@ -1,6 +1,5 @@
 #include <functional>
 
-#include "platform/clock.h"
 #include "so/printer/CPrinterBase.h"
 
 namespace QEL {
@@ -41,7 +40,7 @@ int32_t CPrinterBase::DirectSend(PrinterBuffer& buffer, int32_t expectReply, uin
     if (!port->write(framed.data(), 0, static_cast<int32_t>(framed.size()))) {
       return OPOS_E_NOHARDWARE;
     }
-    platform::SleepMs(10);
+    clock_->SleepMs(10);
     size_t stored = 0;
     while (stored < sizeof readBackArea_) {
       int32_t got = 0;
@@ -82,11 +81,11 @@ int32_t CPrinterBase::SendAndReadData(PrinterBuffer& buffer, uint8_t* destinatio
     if (stale <= 0) break;
   }
 
-  PrependPendingSettings(buffer);
+  set_printerSettings(buffer);
   if (!port->write(buffer.data(), 0, static_cast<int32_t>(buffer.size()))) return OPOS_E_OFFLINE;
 
   if (count > 0) {
-    platform::SleepMs(10);
+    clock_->SleepMs(10);
     std::unique_ptr<uint8_t[]> scratch;
     uint8_t* target = destination;
     int32_t at = offset;
@@ -101,7 +100,7 @@ int32_t CPrinterBase::SendAndReadData(PrinterBuffer& buffer, uint8_t* destinatio
     return rc ? OPOS_SUCCESS : OPOS_E_OFFLINE;
   }
   if (count < 0) {
-    platform::SleepMs(10);
+    clock_->SleepMs(10);
     bool anyRead = false;
     int32_t total = 0;
     for (;;) {
@@ -111,7 +110,7 @@ int32_t CPrinterBase::SendAndReadData(PrinterBuffer& buffer, uint8_t* destinatio
       anyRead = true;
       if (destination != nullptr) destination[offset + total] = byte;
       ++total;
-      platform::SleepMs(2);
+      clock_->SleepMs(2);
     }
     if (received != nullptr) *received = total;
     return anyRead ? OPOS_SUCCESS : OPOS_E_OFFLINE;

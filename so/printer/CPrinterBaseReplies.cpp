@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "platform/clock.h"
 #include "so/printer/CPrinterBase.h"
 
 namespace QEL {
@@ -13,8 +12,8 @@ constexpr uint32_t kReplyLimitMs = 2000;
 // A reader that got nothing at all gives up after this many passes.
 constexpr int kEmptyPasses = 7;
 
-bool Expired(uint32_t start, uint32_t limitMs) {
-  return static_cast<uint32_t>(platform::TickCount() - start) >= limitMs;
+bool Expired(platform::Clock& clock, uint32_t start, uint32_t limitMs) {
+  return static_cast<uint32_t>(clock.NowMs() - start) >= limitMs;
 }
 }  // namespace
 
@@ -22,7 +21,7 @@ int32_t CPrinterBase::SendAndReadString(PrinterBuffer& buffer, uint8_t* destinat
                                         int32_t maximum, uint8_t endByte, int32_t* received) {
   if (received != nullptr) *received = 0;
   const int32_t rc = DirectSend(buffer, 0, 7);
-  platform::SleepMs(50);
+  clock_->SleepMs(50);
   if (rc != 0) return rc;
   return ReadData(destination, offset, maximum, endByte, received, kReplyLimitMs);
 }
@@ -32,7 +31,7 @@ int32_t CPrinterBase::SendAndReadString(PrinterBuffer& buffer, uint8_t* destinat
                                         int32_t* received) {
   if (received != nullptr) *received = 0;
   const int32_t rc = DirectSend(buffer, 0, 7);
-  platform::SleepMs(50);
+  clock_->SleepMs(50);
   if (rc != 0) return rc;
   return ReadData(destination, offset, maximum, startByte, endByte, received, kReplyLimitMs);
 }
@@ -46,10 +45,10 @@ int32_t CPrinterBase::ReadData(uint8_t* destination, int32_t offset, int32_t max
   PortLockHolder lock(*port, kLockRetries, kLockPauseMs);
   if (!lock.Held()) return OPOS_E_BUSY;
 
-  const uint32_t start = platform::TickCount();
+  const uint32_t start = clock_->NowMs();
   bool anyRead = false, started = false, ended = false;
   int32_t stored = 0;
-  for (int pass = 1; !ended && !Expired(start, limitMs); ++pass) {
+  for (int pass = 1; !ended && !Expired(*clock_, start, limitMs); ++pass) {
     if (pass > kEmptyPasses && stored == 0) break;
     int32_t got = 0;
     if (port->readAvailable(readBackArea_, 0, static_cast<int32_t>(sizeof readBackArea_), &got)) {
@@ -67,7 +66,7 @@ int32_t CPrinterBase::ReadData(uint8_t* destination, int32_t offset, int32_t max
         destination[offset + stored++] = b;
       }
     }
-    if (!ended) platform::SleepMs(50);
+    if (!ended) clock_->SleepMs(50);
   }
   if (received != nullptr) *received = stored;
   return anyRead ? OPOS_SUCCESS : OPOS_E_OFFLINE;
@@ -81,12 +80,12 @@ int32_t CPrinterBase::ReadData(uint8_t* destination, int32_t offset, int32_t max
   PortLockHolder lock(*port, kLockRetries, kLockPauseMs);
   if (!lock.Held()) return OPOS_E_BUSY;
 
-  const uint32_t start = platform::TickCount();
+  const uint32_t start = clock_->NowMs();
   bool anyRead = false, ended = false;
   int32_t stored = 0;
-  for (int pass = 1; !ended && !Expired(start, limitMs); ++pass) {
+  for (int pass = 1; !ended && !Expired(*clock_, start, limitMs); ++pass) {
     if (pass > kEmptyPasses && stored == 0) break;
-    platform::SleepMs(10);
+    clock_->SleepMs(10);
     int32_t got = 0;
     if (port->readAvailable(readBackArea_, 0, static_cast<int32_t>(sizeof readBackArea_), &got)) {
       anyRead = true;
@@ -111,10 +110,10 @@ int32_t CPrinterBase::ReadData(uint8_t* destination, int32_t offset, int32_t cou
   PortLockHolder lock(*port, kLockRetries, kLockPauseMs);
   if (!lock.Held()) return OPOS_E_BUSY;
 
-  const uint32_t start = platform::TickCount();
+  const uint32_t start = clock_->NowMs();
   bool anyRead = false;
   int32_t stored = 0;
-  for (int pass = 1; stored < count && !Expired(start, limitMs); ++pass) {
+  for (int pass = 1; stored < count && !Expired(*clock_, start, limitMs); ++pass) {
     if (pass > kEmptyPasses && stored == 0) break;
     int32_t got = 0;
     if (port->read(destination, offset + stored, count - stored, &got, 0)) anyRead = true;

@@ -1,6 +1,5 @@
 #include <vector>
 
-#include "platform/clock.h"
 #include "so/printer/CPrinterBase.h"
 #include "so/printer/PropertyIndex.h"
 
@@ -37,9 +36,9 @@ int32_t CPrinterBase::GetPrinterState(bool initial) {
     } else {
       ClearUnReadDataInPrinter();
       if (traits_.statusMethod & 1) {
-        valid = printerReading = GetPrinterStateByRealTime(&work, 0);
+        valid = printerReading = GetPrinterStateByRealTime(&work);
       } else if (traits_.statusMethod & 2) {
-        valid = printerReading = GetPrinterStateBySendCmd(&work, 0);
+        valid = printerReading = GetPrinterStateBySendCmd(&work);
       }
     }
   }
@@ -123,7 +122,7 @@ bool CPrinterBase::GetPrinterStateByASB(tagPrinterStatus* status) {
   port->readAvailable(reply, 0, 4, &got);
   if (got <= 0) return false;
   if (got < 4) {
-    platform::SleepMs(10);
+    clock_->SleepMs(10);
     int32_t more = 0;
     port->readAvailable(reply, got, 4 - got, &more);
     if (more > 0) got += more;
@@ -137,14 +136,15 @@ namespace {
 // One request and its one-byte answer: the last byte that came.
 bool AskPrinter(CPrinterPort& port, const PrinterBuffer& request, bool usb, bool parallel,
                 uint8_t* reply, size_t replySize, uint8_t* answer) {
+  platform::Clock& clock = *port.Clock();
   if (!port.write(request.data(), 0, static_cast<int32_t>(request.size()))) return false;
-  platform::SleepMs(10);
+  clock.SleepMs(10);
   const int32_t want = usb ? static_cast<int32_t>(replySize) : 1;
   int32_t got = 0;
   port.readAvailable(reply, 0, want, &got);
   if (got <= 0) {
     if (!usb && !parallel) return false;
-    platform::SleepMs(50);
+    clock.SleepMs(50);
     port.readAvailable(reply, 0, want, &got);
     if (got <= 0) return false;
   }
@@ -154,7 +154,7 @@ bool AskPrinter(CPrinterPort& port, const PrinterBuffer& request, bool usb, bool
 
 }  // namespace
 
-bool CPrinterBase::GetPrinterStateByRealTime(tagPrinterStatus* status, int32_t /*unused*/) {
+bool CPrinterBase::GetPrinterStateByRealTime(tagPrinterStatus* status) {
   std::shared_ptr<CPrinterPort> port = port_;
   if (!port || cmdHelper_ == nullptr) return false;
   // The poll runs on the worker: it keeps its reply apart from the caller's.
@@ -183,11 +183,11 @@ bool CPrinterBase::GetPrinterStateByRealTime(tagPrinterStatus* status, int32_t /
     } else {
       return cmdHelper_->DecodeRollPaperStatus(answer, status);
     }
-    platform::SleepMs(10);
+    clock_->SleepMs(10);
   }
 }
 
-bool CPrinterBase::GetPrinterStateBySendCmd(tagPrinterStatus* status, int32_t /*unused*/) {
+bool CPrinterBase::GetPrinterStateBySendCmd(tagPrinterStatus* status) {
   std::shared_ptr<CPrinterPort> port = port_;
   if (!port || cmdHelper_ == nullptr) return false;
   uint8_t reply[256] = {};
@@ -198,7 +198,7 @@ bool CPrinterBase::GetPrinterStateBySendCmd(tagPrinterStatus* status, int32_t /*
       !cmdHelper_->DecodePaperSensorStatus(answer, status)) {
     return false;
   }
-  platform::SleepMs(10);
+  clock_->SleepMs(10);
   request.clear();
   cmdHelper_->RequestStatus(request, 2);
   if (!AskPrinter(*port, request, isUsb_, isParallel_, reply, sizeof reply, &answer)) {
@@ -214,7 +214,7 @@ void CPrinterBase::ClearUnReadDataInPrinter() {
   int32_t got = 0;
   if (isUsb_) {
     port->readAvailable(discard, 0, static_cast<int32_t>(sizeof discard), &got);
-    platform::SleepMs(10);
+    clock_->SleepMs(10);
     return;
   }
   // Bounded: a printer that keeps talking must not hold the poll forever.

@@ -24,18 +24,22 @@ void CPrinterOutTask::StoreData(BASE::HeapBlock data, int32_t outputId) {
 }
 
 int32_t CPrinterOutTask::Execute() {
-  if (data_.Data() == nullptr || data_.Length() == 0 || cancelled_.load() != 0) return 1;
+  if (finished_.load() || data_.Data() == nullptr || data_.Length() == 0 || cancelled_.load() != 0) {
+    return 1;
+  }
   if (!port_) return 0;
   PortLockHolder lock(*port_, lockWait_.retries, lockWait_.pauseMs);
   if (!lock.Held()) return 0;
-  int32_t written = 0;
   {
     RunningFlag running(running_);
-    written = port_->write(data_.Data(), 0, static_cast<int32_t>(data_.Length())) != 0 ? 1 : 0;
+    port_->write(data_.Data(), 0, static_cast<int32_t>(data_.Length()));
   }
+  // Finished before the report goes out: should the sink raise, a later run
+  // of this task must not report it again.
+  finished_.store(true);
   const int32_t id = outputId_.load();
   if (id != -1 && eventObject_) eventObject_->OnOutputComplete(id);
-  return written;
+  return 1;
 }
 
 }  // namespace Printer

@@ -1,7 +1,7 @@
 #pragma once
 // One piece of asynchronous output: a private copy of the bytes and the
 // OutputID the application was given for them. The worker sends it and
-// reports its completion.
+// reports its completion, once.
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -29,10 +29,14 @@ class CPrinterOutTask : public BASE::ITaskBase {
   void StoreData(BASE::HeapBlock data, int32_t outputId);
   void SetLockWait(LockWait wait) { lockWait_ = wait; }
 
-  // Sends the bytes under the port lock and reports completion whether or not
-  // the write succeeded: 1 when written, 0 when not written (also when the
-  // lock could not be had: then nothing is reported, the output is dropped),
-  // 1 without sending for a cancelled task or one without data.
+  // Sends the bytes under the port lock and reports the completion.
+  // 0 (not finished: the task stays in front and is run again later) when
+  // the lock could not be had; nothing was sent or reported then.
+  // 1 (finished) once the bytes went to the port. A failed write is reported
+  // as complete and finished all the same, so the job is dropped; an error
+  // report in its place is still to come.
+  // 1 without sending for a cancelled task, one without data, or one that
+  // already finished: a completion is never reported twice.
   int32_t Execute() override;
   void Cancel() override { cancelled_.store(1); }
   int32_t Id() override { return outputId_.load(); }
@@ -48,6 +52,8 @@ class CPrinterOutTask : public BASE::ITaskBase {
   BASE::HeapBlock data_;
   std::atomic<int32_t> running_{0};
   std::atomic<int32_t> cancelled_{0};
+  // Set once the bytes went to the port (and the completion was reported).
+  std::atomic<bool> finished_{false};
   LockWait lockWait_;
 };
 

@@ -2,22 +2,52 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <memory>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
+#include "platform/manual_clock.h"
 #include "platform/manual_reset_event.h"
 #include "so/base/WorkerHeaps.h"
-#include "so/printer/PrinterTaskTestSupport.h"
 #include "testing/FakePort.h"
+#include "testing/PrinterTaskTestSupport.h"
+#include "testing/TestTasks.h"
 
 namespace {
 
 using QEL::Printer::CPrinterOutTask;
 using QEL::Printer::CPrinterPort;
-using task_test::kPatienceMs;
+using task_test::Quiet;
 using task_test::RecordingEventObject;
 using testing_support::FakePort;
+
+// Holds the port lock on another thread until Release.
+class ForeignLock {
+ public:
+  explicit ForeignLock(CPrinterPort& port) : port_(port) {
+    thread_ = std::thread([this] {
+      locked_ = port_.TryLock();
+      taken_.Set();
+      release_.Wait(platform::ManualResetEvent::kInfinite);
+      if (locked_) port_.Unlock();
+    });
+    taken_.Wait(platform::ManualResetEvent::kInfinite);
+  }
+  ~ForeignLock() { Release(); }
+  bool Locked() const { return locked_; }
+  void Release() {
+    release_.Set();
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  CPrinterPort& port_;
+  bool locked_ = false;
+  platform::ManualResetEvent taken_, release_;
+  std::thread thread_;
+};
 
 class OutTask : public ::testing::Test {
  protected:
@@ -31,8 +61,9 @@ class OutTask : public ::testing::Test {
     return task;
   }
 
+  std::shared_ptr<platform::ManualClock> clock = std::make_shared<platform::ManualClock>();
   std::shared_ptr<FakePort> fake = std::make_shared<FakePort>();
-  std::shared_ptr<CPrinterPort> port = std::make_shared<CPrinterPort>(fake);
+  std::shared_ptr<CPrinterPort> port = std::make_shared<CPrinterPort>(fake, clock);
   std::shared_ptr<RecordingEventObject> events = std::make_shared<RecordingEventObject>();
   QEL::BASE::WorkerHeaps heaps;
 };
@@ -48,36 +79,59 @@ TEST_F(OutTask, WritesItsBytesInOnePieceAndReportsItsOutputId) {
   port->Unlock();
 }
 
-TEST_F(OutTask, FailedWriteStillReportsCompletion) {
+TEST_F(OutTask, FailedWriteIsStillReportedCompleteAndFinishes) {
   fake->FailWrites(true);
   auto task = Task({1, 2, 3}, 8);
-  EXPECT_EQ(task->Execute(), 0);
+  EXPECT_EQ(task->Execute(), 1) << "the job is dropped, not retried";
   EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{8}));
   fake->FailWrites(false);
   port->close();
   auto closed = Task({4}, 9);
-  EXPECT_EQ(closed->Execute(), 0) << "a closed port takes nothing";
+  EXPECT_EQ(closed->Execute(), 1) << "a closed port takes nothing";
   EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{8, 9}));
   EXPECT_TRUE(fake->Written().empty());
 }
 
-TEST_F(OutTask, BusyPortLockDropsTheOutputWithoutCompletion) {
-  platform::ManualResetEvent locked;
-  platform::ManualResetEvent done;
-  std::thread holder([&] {
-    ASSERT_TRUE(port->TryLock());
-    locked.Set();
-    done.Wait(kPatienceMs);
-    port->Unlock();
-  });
-  ASSERT_TRUE(locked.Wait(kPatienceMs));
+TEST_F(OutTask, BusyPortLockLeavesTheTaskUnfinishedUntilTheLockIsFree) {
   auto task = Task({1, 2}, 10);
-  task->SetLockWait({2, 5});
-  EXPECT_EQ(task->Execute(), 0);
-  done.Set();
-  holder.join();
+  task->SetLockWait({2, 100});
+  {
+    ForeignLock holder(*port);
+    ASSERT_TRUE(holder.Locked());
+    auto tried = std::async(std::launch::async, [&] { return task->Execute(); });
+    // One try, then two more 100 ms apart on the port's clock.
+    for (int pause = 0; pause < 2; ++pause) {
+      ASSERT_TRUE(Quiet(*clock));
+      clock->Advance(100);
+    }
+    EXPECT_EQ(tried.get(), 0) << "not finished: it stays queued";
+    EXPECT_EQ(clock->NowMs(), 200u);
+  }
   EXPECT_TRUE(fake->Written().empty());
-  EXPECT_TRUE(events->Completions().Ids().empty());
+  EXPECT_TRUE(events->Completions().Ids().empty()) << "nothing is reported for a send that did not happen";
+
+  EXPECT_EQ(task->Execute(), 1) << "the lock is free now";
+  EXPECT_EQ(fake->Written(), (std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{10}));
+}
+
+TEST_F(OutTask, NeverSendsOrReportsTheSameOutputTwice) {
+  auto task = Task({'A'}, 11);
+  EXPECT_EQ(task->Execute(), 1);
+  EXPECT_EQ(task->Execute(), 1) << "run again by mistake: finished already";
+  fake->FailWrites(true);
+  auto failed = Task({'B'}, 12);
+  EXPECT_EQ(failed->Execute(), 1);
+  EXPECT_EQ(failed->Execute(), 1);
+  // A sink that raises leaves the task to be run again; the report stands.
+  fake->FailWrites(false);
+  events->ThrowOnCompletion(true);
+  auto refused = Task({'C'}, 13);
+  EXPECT_THROW(refused->Execute(), std::runtime_error);
+  events->ThrowOnCompletion(false);
+  EXPECT_EQ(refused->Execute(), 1);
+  EXPECT_EQ(fake->Written(), (std::vector<uint8_t>{'A', 'C'}));
+  EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{11, 12, 13}));
 }
 
 TEST_F(OutTask, CancelledOrEmptyTaskFinishesWithoutSending) {

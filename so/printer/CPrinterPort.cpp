@@ -1,7 +1,5 @@
 #include "so/printer/CPrinterPort.h"
 
-#include "platform/clock.h"
-
 namespace QEL {
 namespace Printer {
 
@@ -63,7 +61,7 @@ void CPrinterPort::close() {
 bool CPrinterPort::LockWithRetry(int retries, uint32_t pauseMs) {
   if (lock_.try_lock()) return true;
   for (int i = 0; i < retries; ++i) {
-    platform::SleepMs(pauseMs);
+    clock_->SleepMs(pauseMs);
     if (lock_.try_lock()) return true;
   }
   return false;

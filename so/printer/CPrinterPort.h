@@ -2,11 +2,14 @@
 // The core's holder of its port and of the lock that serialises every use of
 // it. Gates try the lock without waiting; the core's own longer exchanges
 // hold it with a bounded retry (LockWithRetry) for the whole exchange, which
-// the recursive lock lets the gates pass.
+// the recursive lock lets the gates pass. The pauses between the tries run on
+// the port's clock.
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <utility>
 
+#include "platform/clock.h"
 #include "so/io/IPort.h"
 
 namespace QEL {
@@ -14,9 +17,14 @@ namespace Printer {
 
 class CPrinterPort {
  public:
-  explicit CPrinterPort(std::shared_ptr<IO::IPort> port) : port_(std::move(port)) {}
+  explicit CPrinterPort(std::shared_ptr<IO::IPort> port,
+                        std::shared_ptr<platform::Clock> clock = platform::SystemClock())
+      : port_(std::move(port)), clock_(std::move(clock)) {}
 
   IO::IPort* Port() const { return port_.get(); }
+  // Before the port is shared with another thread.
+  void SetClock(std::shared_ptr<platform::Clock> clock) { clock_ = std::move(clock); }
+  const std::shared_ptr<platform::Clock>& Clock() const { return clock_; }
 
   // Opens and closes the port once; 0 when the lock is held elsewhere.
   int32_t probe();
@@ -36,6 +44,7 @@ class CPrinterPort {
 
  private:
   std::shared_ptr<IO::IPort> port_;
+  std::shared_ptr<platform::Clock> clock_;
   std::recursive_mutex lock_;
 };
 

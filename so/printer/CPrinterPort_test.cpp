@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <memory>
 #include <thread>
 #include <vector>
 
+#include "platform/manual_clock.h"
 #include "platform/manual_reset_event.h"
 #include "testing/FakePort.h"
+#include "testing/TestTasks.h"
 
 using QEL::Printer::CPrinterPort;
 using QEL::Printer::PortLockHolder;
@@ -74,7 +77,9 @@ TEST_F(PrinterPortGates, TheLockHolderPassesItsOwnGates) {
   EXPECT_FALSE(fake->IsOpen());
 }
 
-TEST_F(PrinterPortGates, RetryTakesTheLockOnceItIsFreed) {
+TEST(PrinterPortRetry, TriesOnceAndThenAfterEachPauseOnThePortsClock) {
+  auto clock = std::make_shared<platform::ManualClock>();
+  CPrinterPort port(std::make_shared<FakePort>(), clock);
   platform::ManualResetEvent taken, release;
   std::thread holder([&] {
     port.TryLock();
@@ -83,12 +88,32 @@ TEST_F(PrinterPortGates, RetryTakesTheLockOnceItIsFreed) {
     port.Unlock();
   });
   taken.Wait(platform::ManualResetEvent::kInfinite);
-  EXPECT_FALSE(port.LockWithRetry(2, 1));
-  std::thread freer([&] { release.Set(); });
-  EXPECT_TRUE(port.LockWithRetry(1000, 5));
-  port.Unlock();
-  freer.join();
+  // Taken on another thread, and given back there.
+  auto lockOnce = [&](int retries) {
+    return std::async(std::launch::async, [&port, retries] {
+      const bool taken = port.LockWithRetry(retries, 100);
+      if (taken) port.Unlock();
+      return taken;
+    });
+  };
+
+  auto refused = lockOnce(2);
+  for (int pause = 0; pause < 2; ++pause) {
+    ASSERT_TRUE(task_test::Quiet(*clock));
+    clock->Advance(100);
+  }
+  EXPECT_FALSE(refused.get());
+  EXPECT_EQ(clock->NowMs(), 200u) << "two pauses, then it gave up";
+
+  auto granted = lockOnce(1000);
+  ASSERT_TRUE(task_test::Quiet(*clock));
+  release.Set();
   holder.join();
+  EXPECT_EQ(granted.wait_for(std::chrono::seconds(0)), std::future_status::timeout)
+      << "the next try comes only after the pause";
+  clock->Advance(100);
+  EXPECT_TRUE(granted.get());
+  EXPECT_EQ(clock->NowMs(), 300u);
 }
 
 }  // namespace

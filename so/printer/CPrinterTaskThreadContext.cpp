@@ -27,7 +27,7 @@ int32_t CPrinterTaskThreadContext::Init(const std::shared_ptr<BASE::CTaskThreadC
 
 int32_t CPrinterTaskThreadContext::ExecuteOne() {
   if ((Events().Current() & (kTaskFailed | kShuttingDown)) != 0) return 1;
-  std::shared_ptr<BASE::ITaskBase> task = Queue().PopFront();
+  std::shared_ptr<BASE::ITaskBase> task = Queue().Front();
   if (!task) return 1;
   const bool internal = task->Id() < 0;
   const bool cancelled = task->IsCancelled() != 0;
@@ -36,12 +36,16 @@ int32_t CPrinterTaskThreadContext::ExecuteOne() {
     try {
       result = task->Execute();
     } catch (...) {
+      // Stays in front, and nothing runs any more until a Clear.
       Events().Set(kTaskFailed);
       result = 0;
     }
   }
+  // Only this task: a Clear that gave up waiting for the worker may have
+  // emptied the queue and let new tasks in while it ran.
+  if (result != 0) Queue().PopFrontIf(task);
   task.reset();
-  if (internal && !cancelled) internalDone_.Set();
+  if (internal && !cancelled && result != 0) internalDone_.Set();
   return result;
 }
 

@@ -34,9 +34,10 @@ class CPrinterTaskThreadContext : public BASE::CTaskThreadContext {
 
   // Also starts the process-wide OutputID sequence afresh.
   int32_t Init(const std::shared_ptr<BASE::CTaskThreadContext>& self) override;
-  // The task is taken out of the queue before it runs and is never run again,
-  // whatever it returns. A task with a negative Id that was not cancelled sets
-  // internalDone once executed.
+  // Runs the front task as the base does: a task whose Execute returns 0 is
+  // not finished and stays in front to run again on a later pass; a finished
+  // or cancelled one leaves the queue. A task with a negative Id that
+  // finished without being cancelled sets internalDone.
   int32_t ExecuteOne() override;
 
   // An output task holding a copy of `data` in one of the heaps (data of up

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
-#include "so/base/TestTasks.h"
+#include "platform/manual_clock.h"
+#include "platform/manual_reset_event.h"
 #include "so/printer/OutputIdCounter.h"
-#include "so/printer/PrinterTaskTestSupport.h"
 #include "testing/FakePort.h"
+#include "testing/PrinterTaskTestSupport.h"
+#include "testing/TestTasks.h"
 
 namespace {
 
@@ -16,29 +19,40 @@ using QEL::BASE::HeapKind;
 using QEL::Printer::CPrinterPort;
 using QEL::Printer::CPrinterTaskThreadContext;
 using QEL::Printer::OutputIdCounter;
-using task_test::Eventually;
 using task_test::Journal;
 using task_test::kPatienceMs;
 using task_test::RecordingEventObject;
 using task_test::RecordingTask;
+using task_test::RunFor;
+using task_test::RunUntil;
 using testing_support::FakePort;
+using Bytes = std::vector<uint8_t>;
 
+// Clock time in which a worker that wrongly ran on would run several tasks.
+constexpr uint32_t kQuietMs = 1000;
+
+// The worker, its port and the port's retries all run on one manual clock.
 class PrinterWorker : public ::testing::Test {
  protected:
   void SetUp() override {
+    clock->SetAutoAdvance(true);  // the caller's settling pauses move the clock
     int32_t rc = 0;
     ASSERT_EQ(port->openForClaim(&rc), 1);
+    ASSERT_TRUE(context->SetClock(clock));
     ASSERT_EQ(context->Init(context), 0);
   }
   void TearDown() override { EXPECT_TRUE(context->StopAndJoin(kPatienceMs)); }
   std::shared_ptr<RecordingTask> Task(int32_t id) { return std::make_shared<RecordingTask>(id, journal); }
+  bool Ran(size_t n) { return RunUntil(*clock, [&] { return journal->Ids().size() >= n; }); }
+  bool Completed(size_t n) { return RunUntil(*clock, [&] { return events->Completions().Ids().size() >= n; }); }
   bool FewMorePasses() {
     const uint64_t start = context->TaskPasses();
-    return Eventually([&] { return context->TaskPasses() >= start + 3; });
+    return RunUntil(*clock, [&] { return context->TaskPasses() >= start + 3; });
   }
 
+  std::shared_ptr<platform::ManualClock> clock = std::make_shared<platform::ManualClock>();
   std::shared_ptr<FakePort> fake = std::make_shared<FakePort>();
-  std::shared_ptr<CPrinterPort> port = std::make_shared<CPrinterPort>(fake);
+  std::shared_ptr<CPrinterPort> port = std::make_shared<CPrinterPort>(fake, clock);
   std::shared_ptr<RecordingEventObject> events = std::make_shared<RecordingEventObject>();
   std::shared_ptr<CPrinterTaskThreadContext> context = std::make_shared<CPrinterTaskThreadContext>(port, events);
   std::shared_ptr<Journal> journal = std::make_shared<Journal>();
@@ -46,46 +60,108 @@ class PrinterWorker : public ::testing::Test {
 
 TEST_F(PrinterWorker, QueuedOutputIsWrittenInOrderWithCompletions) {
   ASSERT_EQ(context->Start(), 0);
-  const std::vector<uint8_t> first = {'A', 0x0A};
-  const std::vector<uint8_t> second = {'B', 0x0A};
-  const std::vector<uint8_t> urgent = {0x1B, 0x40};
+  const Bytes first = {'A', 0x0A};
+  const Bytes second = {'B', 0x0A};
+  const Bytes urgent = {0x1B, 0x40};
   context->Suspend();  // all three queued before the worker looks
   EXPECT_EQ(context->QueueOutput(first.data(), 2, 1, false), 0);
   EXPECT_EQ(context->QueueOutput(second.data(), 2, 2, false), 0);
   EXPECT_EQ(context->QueueOutput(urgent.data(), 2, 3, true), 0);
   EXPECT_EQ(context->Count(), 3);
   context->Resume();
-  ASSERT_TRUE(events->Completions().WaitForSize(3));
+  ASSERT_TRUE(Completed(3));
   EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{3, 1, 2}));
-  EXPECT_EQ(fake->WriteCalls(), (std::vector<std::vector<uint8_t>>{urgent, first, second}));
+  EXPECT_EQ(fake->WriteCalls(), (std::vector<Bytes>{urgent, first, second}));
 }
 
-TEST_F(PrinterWorker, TaskIsTakenOutBeforeItRunsAndNeverRunsAgain) {
+TEST_F(PrinterWorker, UnfinishedTaskStaysInFrontAndRunsAgainUntilItFinishes) {
   auto unfinished = Task(1);
-  unfinished->AlwaysResult(0);
+  unfinished->UnfinishedTimes(2);
   context->PushBack(unfinished);
   context->PushBack(Task(2));
   ASSERT_EQ(context->Start(), 0);
-  ASSERT_TRUE(journal->WaitForSize(2));
-  EXPECT_EQ(journal->Ids(), (std::vector<int32_t>{1, 2}));
-  EXPECT_EQ(unfinished->Executions(), 1);
+  ASSERT_TRUE(Ran(4));
+  EXPECT_EQ(journal->Ids(), (std::vector<int32_t>{1, 1, 1, 2}));
+  ASSERT_TRUE(RunUntil(*clock, [&] { return context->Count() == 0; }));
   EXPECT_EQ(unfinished.use_count(), 1) << "the worker kept no copy";
 }
 
-TEST_F(PrinterWorker, InternalTaskSignalsInternalDoneUnlessCancelled) {
+TEST_F(PrinterWorker, OutputWaitingForThePortIsSentAndReportedOnceTheLockIsFree) {
+  platform::ManualResetEvent taken, release;
+  std::thread holder([&] {
+    port->TryLock();
+    taken.Set();
+    release.Wait(platform::ManualResetEvent::kInfinite);
+    port->Unlock();
+  });
+  taken.Wait(platform::ManualResetEvent::kInfinite);
+  const Bytes job = {'J', 0x0A};
+  context->QueueOutput(job.data(), 2, 21, false);
+  context->QueueOutput(job.data(), 1, 22, false);
+  ASSERT_EQ(context->Start(), 0);
+  // Passes that each gave up on the lock after its ten seconds of retries.
+  ASSERT_TRUE(FewMorePasses());
+  ASSERT_TRUE(RunFor(*clock, kQuietMs));
+  EXPECT_EQ(context->Count(), 2) << "the waiting output stays in front";
+  EXPECT_TRUE(fake->Written().empty());
+  EXPECT_TRUE(events->Completions().Ids().empty());
+
+  release.Set();
+  holder.join();
+  ASSERT_TRUE(Completed(2));
+  ASSERT_TRUE(RunFor(*clock, kQuietMs));
+  EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{21, 22})) << "each reported once, in order";
+  EXPECT_EQ(fake->WriteCalls(), (std::vector<Bytes>{job, {'J'}}));
+}
+
+TEST_F(PrinterWorker, FailedWritesAreReportedOnceAndTheQueueMovesOn) {
+  fake->FailWrites(true);
+  const Bytes job = {'F', 0x0A};
+  context->QueueOutput(job.data(), 2, 31, false);
+  context->QueueOutput(job.data(), 2, 32, false);
+  ASSERT_EQ(context->Start(), 0);
+  ASSERT_TRUE(Completed(2));
+  ASSERT_TRUE(RunFor(*clock, kQuietMs));
+  EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{31, 32}));
+  EXPECT_EQ(context->Count(), 0);
+  EXPECT_TRUE(fake->Written().empty());
+}
+
+TEST_F(PrinterWorker, CompletionRefusedBySinkIsNotReportedAgain) {
+  events->ThrowOnCompletion(true);
+  const Bytes job = {'S'};
+  context->QueueOutput(job.data(), 1, 41, false);
+  ASSERT_EQ(context->Start(), 0);
+  ASSERT_TRUE(RunUntil(*clock, [&] { return context->TaskFailed(); }));
+  events->ThrowOnCompletion(false);
+  ASSERT_TRUE(FewMorePasses());
+  EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{41}));
+  EXPECT_EQ(fake->Written(), job);
+  EXPECT_EQ(context->Count(), 1) << "a failed worker runs nothing until Clear";
+  context->Clear();
+  context->QueueOutput(job.data(), 1, 42, false);
+  ASSERT_TRUE(Completed(2));
+  EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{41, 42}));
+}
+
+TEST_F(PrinterWorker, InternalTaskSignalsInternalDoneWhenFinishedUnlessCancelled) {
   auto cancelled = Task(-2);
   cancelled->Cancel();
   context->PushBack(cancelled);
   context->PushBack(Task(5));  // an output task: no signal either
   ASSERT_EQ(context->Start(), 0);
-  ASSERT_TRUE(journal->WaitForSize(1));
-  ASSERT_TRUE(Eventually([&] { return context->Count() == 0; }));
+  ASSERT_TRUE(RunUntil(*clock, [&] { return context->Count() == 0; }));
   EXPECT_FALSE(context->InternalDone().IsSet());
   EXPECT_EQ(cancelled->Executions(), 0);
 
-  context->PushBack(Task(-1));
-  EXPECT_TRUE(context->InternalDone().Wait(kPatienceMs));
-  EXPECT_EQ(journal->Ids(), (std::vector<int32_t>{5, -1}));
+  auto internal = Task(-1);
+  internal->UnfinishedTimes(1);
+  context->PushBack(internal);
+  ASSERT_TRUE(Ran(2));
+  ASSERT_TRUE(task_test::Quiet(*clock));
+  EXPECT_FALSE(context->InternalDone().IsSet()) << "not finished yet";
+  ASSERT_TRUE(RunUntil(*clock, [&] { return context->InternalDone().IsSet(); }));
+  EXPECT_EQ(journal->Ids(), (std::vector<int32_t>{5, -1, -1}));
 }
 
 TEST_F(PrinterWorker, FailedTaskStopsLaterTasksUntilClear) {
@@ -95,18 +171,19 @@ TEST_F(PrinterWorker, FailedTaskStopsLaterTasksUntilClear) {
   context->PushBack(failing);
   context->PushBack(later);
   ASSERT_EQ(context->Start(), 0);
-  ASSERT_TRUE(Eventually([&] { return context->TaskFailed(); }));
+  ASSERT_TRUE(RunUntil(*clock, [&] { return context->TaskFailed(); }));
   ASSERT_TRUE(FewMorePasses());
   EXPECT_EQ(later->Executions(), 0);
-  EXPECT_EQ(context->Count(), 1);
+  EXPECT_EQ(failing->Executions(), 1);
+  EXPECT_EQ(context->Count(), 2);
 
   context->Clear();
   EXPECT_EQ(context->Count(), 0);
   EXPECT_EQ(context->State(), CPrinterTaskThreadContext::kRunning);
   const uint8_t data[] = {'C'};
   context->QueueOutput(data, 1, 9, false);
-  ASSERT_TRUE(events->Completions().WaitForSize(1));
-  EXPECT_EQ(fake->Written(), (std::vector<uint8_t>{'C'}));
+  ASSERT_TRUE(Completed(1));
+  EXPECT_EQ(fake->Written(), (Bytes{'C'}));
   EXPECT_EQ(later->Executions(), 0);
   EXPECT_EQ(failing->Executions(), 1);
 }
@@ -114,10 +191,10 @@ TEST_F(PrinterWorker, FailedTaskStopsLaterTasksUntilClear) {
 TEST_F(PrinterWorker, IdlePollGoesToTheEventObjectUnlessPaused) {
   context->PausePolling();
   ASSERT_EQ(context->Start(), 0);
-  ASSERT_TRUE(Eventually([&] { return context->IdlePasses() >= 3; }));
+  ASSERT_TRUE(RunUntil(*clock, [&] { return context->IdlePasses() >= 3; }));
   EXPECT_EQ(events->Polls(), 0);
   context->ResumePolling();
-  EXPECT_TRUE(events->Polled().Wait(kPatienceMs));
+  EXPECT_TRUE(RunUntil(*clock, [&] { return events->Polls() >= 1; }));
 }
 
 TEST_F(PrinterWorker, InitStartsTheOutputIdsAfresh) {
@@ -157,7 +234,7 @@ TEST_F(PrinterWorker, QueuedDataOutlivesTheWorker) {
   ASSERT_TRUE(context->StopAndJoin(kPatienceMs));
   context.reset();
   EXPECT_EQ(task->Execute(), 1);
-  EXPECT_EQ(fake->Written(), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(fake->Written(), (Bytes{1, 2, 3}));
   context = std::make_shared<CPrinterTaskThreadContext>(port, events);  // for TearDown
 }
 

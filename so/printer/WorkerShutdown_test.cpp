@@ -6,24 +6,22 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/manual_clock.h"
 #include "sim/virtual_printer.h"
 #include "so/io/TCPIPPortSettings.h"
 #include "so/printer/CTM_T88IV.h"
 #include "so/printer/PropertyIndex.h"
 #include "testing/RecordingEventSink.h"
+#include "testing/TestTasks.h"
 
 using namespace QEL::Printer;
 
 namespace {
 
 // True once nothing keeps the worker context alive: its thread has ended.
-bool WorkerGone(const std::weak_ptr<CPrinterTaskThreadContext>& worker, int timeoutMs) {
-  for (int waited = 0; waited < timeoutMs; waited += 10) {
-    if (worker.expired()) return true;
-    platform::SleepMs(10);
-  }
-  return worker.expired();
+// The wait is only a safety net: a worker that ends does so at once.
+bool WorkerGone(const std::weak_ptr<CPrinterTaskThreadContext>& worker) {
+  return task_test::Eventually([&] { return worker.expired(); });
 }
 
 class WorkerShutdown : public ::testing::Test {
@@ -48,17 +46,20 @@ TEST_F(WorkerShutdown, SilentPrinter) {
   ASSERT_TRUE(printer.Start(0));
   printer.SetSilent(true);
   CTM_T88IV core(u"TM-T88IIM");
+  // The worker's rhythm on a manual clock; the socket keeps its real time-outs.
+  auto clock = std::make_shared<platform::ManualClock>();
+  clock->SetAutoAdvance(true);
+  core.SetClock(clock);
   sink.Attach(&core);
   OpenClaimEnable(core);
   EXPECT_TRUE(sink.Statuses().empty()) << "no answer, no state";
   std::weak_ptr<CPrinterTaskThreadContext> worker = core.Worker();
   // Let the worker poll the silent printer a few times.
-  for (int i = 0; i < 200 && sink.Polls() < 3; ++i) platform::SleepMs(10);
-  EXPECT_GE(sink.Polls(), 3);
+  ASSERT_TRUE(task_test::RunUntil(*clock, [&] { return sink.Polls() >= 3; }));
   int32_t rc = -1;
   core.CloseService(&rc);
   EXPECT_EQ(rc, 0);
-  EXPECT_TRUE(WorkerGone(worker, 10000));
+  EXPECT_TRUE(WorkerGone(worker));
   sink.Detach();
 }
 
@@ -74,10 +75,11 @@ TEST_F(WorkerShutdown, SlowPrinterInTheMiddleOfALongJob) {
   std::vector<uint8_t> text(64 * 1024, 'x');
   job.append(text.data(), text.size());
   ASSERT_EQ(core.Send(job, 0), 0);
-  ASSERT_TRUE(printer.WaitForReceived(1, 10000)) << "the job has started";
+  ASSERT_TRUE(printer.WaitForBytes(std::vector<uint8_t>(16, 'x'), task_test::kPatienceMs))
+      << "the job has started";
   std::weak_ptr<CPrinterTaskThreadContext> worker = core.Worker();
   core.CloseService(&rc);
-  EXPECT_TRUE(WorkerGone(worker, 15000));
+  EXPECT_TRUE(WorkerGone(worker));
   sink.Detach();
 }
 
@@ -91,7 +93,7 @@ TEST_F(WorkerShutdown, DestroyingAnEnabledCoreStopsItsWorker) {
     worker = core.Worker();
     sink.Detach();
   }
-  EXPECT_TRUE(WorkerGone(worker, 10000));
+  EXPECT_TRUE(WorkerGone(worker));
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #pragma once
-// Tasks and waits shared by the tests of the worker framework.
+// Tasks, waits and a clock driver shared by the tests of the worker framework
+// and of the printer worker.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,16 +13,20 @@
 #include <thread>
 #include <vector>
 
+#include "platform/manual_clock.h"
 #include "platform/manual_reset_event.h"
 #include "so/base/ITask2.h"
 #include "so/base/ITaskBase.h"
 
 namespace task_test {
 
-// Generous: the tests run on two shared cores, under sanitizers and wine.
+// Real time another thread is given to get somewhere: a safety net that only
+// a failing test ever waits out. Generous, since the tests run on two shared
+// cores, under sanitizers and under wine.
 constexpr uint32_t kPatienceMs = 20000;
 
 // Waits until condition() holds, checking now and then; false after timeoutMs.
+// For what happens without the clock moving (a task ran, a flag was set).
 inline bool Eventually(const std::function<bool()>& condition, uint32_t timeoutMs = kPatienceMs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!condition()) {
@@ -28,6 +34,53 @@ inline bool Eventually(const std::function<bool()>& condition, uint32_t timeoutM
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return true;
+}
+
+// Waits until the `threads` threads that use the clock are all asleep on it:
+// from then on nothing happens until time moves or something they wait for
+// changes, so whatever has not happened by now will not happen by itself.
+inline bool Quiet(platform::ManualClock& clock, size_t threads = 1) {
+  return clock.WaitForSleepers(threads, kPatienceMs);
+}
+
+// Lets the clock's threads run as if time passed: whenever all `threads` of
+// them are asleep on the clock, it jumps to the nearest deadline, until
+// condition() holds. False when it still does not hold after `limitMs` of
+// clock time, when every thread sleeps without a deadline (nothing can change
+// any more), or when the threads stay away from the clock (busy elsewhere)
+// for kPatienceMs of real time.
+inline bool RunUntil(platform::ManualClock& clock, const std::function<bool()>& condition,
+                     size_t threads = 1, uint32_t limitMs = 60000) {
+  const uint32_t start = clock.NowMs();
+  auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPatienceMs);
+  for (;;) {
+    if (condition()) return true;
+    // In short slices: the condition may come true while a thread works
+    // outside the clock (in a task that blocks on something else).
+    if (!clock.WaitForSleepers(threads, 5)) {
+      if (std::chrono::steady_clock::now() >= giveUp) return condition();
+      continue;
+    }
+    if (condition()) return true;
+    if (static_cast<uint32_t>(clock.NowMs() - start) >= limitMs) return false;
+    if (!clock.AdvanceToNextDeadline()) return condition();
+    giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPatienceMs);
+  }
+}
+
+// Lets `ms` of clock time pass in steps from deadline to deadline, so that
+// every pause and time-out due in that span happens in its turn; returns once
+// the threads are asleep again at the end of the span.
+inline bool RunFor(platform::ManualClock& clock, uint32_t ms, size_t threads = 1) {
+  uint32_t left = ms;
+  for (;;) {
+    if (!Quiet(clock, threads)) return false;
+    if (left == 0) return true;
+    const uint32_t before = clock.NowMs();
+    if (!clock.AdvanceToNextDeadline(left)) clock.Advance(left);
+    const uint32_t moved = clock.NowMs() - before;
+    left = moved >= left ? 0 : left - moved;
+  }
 }
 
 // The order in which tasks ran, across threads.

@@ -1,14 +1,15 @@
 #pragma once
 // An event object double for the printer worker's tests: records output
-// completions and counts idle runs.
+// completions (and can refuse them by raising) and counts idle runs.
 #include <atomic>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "platform/manual_reset_event.h"
 #include "so/base/ITask2.h"
-#include "so/base/TestTasks.h"
 #include "so/printer/IPrinterEventHandle.h"
+#include "testing/TestTasks.h"
 
 namespace task_test {
 
@@ -19,7 +20,13 @@ class RecordingEventObject : public QEL::Printer::IPrinterEventHandle, public QE
   platform::ManualResetEvent& Polled() { return polled_; }
 
   void OnError(const std::u16string&) override {}
-  void OnOutputComplete(int32_t outputId) override { completions_.Record(outputId); }
+  // Each completion is recorded, then raised as an error while set.
+  void ThrowOnCompletion(bool on) { throwOnCompletion_.store(on); }
+
+  void OnOutputComplete(int32_t outputId) override {
+    completions_.Record(outputId);
+    if (throwOnCompletion_.load()) throw std::runtime_error("the sink failed");
+  }
   void OnStatusUpdate(int32_t) override {}
   int32_t QueryPrinterState() override { return 0; }
   void Run() override {
@@ -29,6 +36,7 @@ class RecordingEventObject : public QEL::Printer::IPrinterEventHandle, public QE
 
  private:
   Journal completions_;
+  std::atomic<bool> throwOnCompletion_{false};
   std::atomic<int> polls_{0};
   platform::ManualResetEvent polled_;
 };
