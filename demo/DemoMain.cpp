@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/transcript.h"
 #include "sim/virtual_printer.h"
 #include "so/io/TCPIPPortSettings.h"
 #include "so/printer/CTM_T88IV.h"
@@ -113,10 +114,19 @@ int main() {
 
   std::printf("\nStatus events:");
   for (int32_t status : events.Statuses()) std::printf(" %d (%s)", status, StatusName(status));
-  printer.WaitForIdle(2000);
+  // The open's probe and the claim's session.
+  printer.WaitForIdle(2, 2000);
   printer.Stop();
   std::printf("\n\nWhat the printer received (%zu bytes over %d connections):\n%s",
               printer.Received().size(), printer.ConnectionsAccepted(),
               printer.Transcript().c_str());
+  // A printer ignores, misprints or misreads a malformed command: the demo
+  // fails on any, whether the transcript shows it or the job ended in it.
+  const int invalid = printer.InvalidCommands();
+  if (invalid > 0 || sim::CountInvalidLines(printer.Transcript()) > 0) {
+    std::printf("\nThe printer found %d invalid commands (the INVALID lines above).\n", invalid);
+    return 1;
+  }
+  std::printf("\nThe printer found no invalid commands.\n");
   return ok ? 0 : 1;
 }

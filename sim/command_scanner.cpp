@@ -39,15 +39,17 @@ Extent MeasureDle(const uint8_t* p, size_t n) {
     case 0x14:  // DLE DC4 fn ...
       if (n < 3) return NeedMore();
       switch (p[2]) {
-        case 1:
-        case 2:
-        case 3:
+        case 1:  // pulse: m t
+        case 2:  // power off: a b
           return Known(5);
-        case 7:
+        case 3:  // buzzer: a n r t1 t2
+          return Known(8);
+        case 7:  // status: m
           return Known(4);
-        case 8:
+        case 8:  // clear buffers: seven fixed bytes
           return Known(10);
         default:
+          // No such function: nothing tells how many bytes it would take.
           return Known(3);
       }
     default:
@@ -289,7 +291,7 @@ Extent MeasureCommand(const uint8_t* p, size_t n, Dialect dialect) {
 void CommandScanner::Feed(uint8_t b, TokenSink& sink, Dialect dialect) {
   feedDialect_ = dialect;
   if (pending_.empty() && IsPrintable(b)) {
-    sink.OnToken(TokenKind::kText, &b, 1);
+    sink.OnToken(TokenKind::kText, &b, 1, dialect);
     return;
   }
   if (pending_.empty()) pendingDialect_ = dialect;
@@ -320,14 +322,14 @@ void CommandScanner::Settle(TokenSink& sink) {
 }
 
 void CommandScanner::EmitAndRescan(TokenKind kind, size_t n, TokenSink& sink) {
-  sink.OnToken(kind, pending_.data(), n);
+  sink.OnToken(kind, pending_.data(), n, pendingDialect_);
   // At most the byte just added is left over; it arrived in the current
   // feed's dialect.
   std::vector<uint8_t> rest(pending_.begin() + static_cast<std::ptrdiff_t>(n), pending_.end());
   pending_.clear();
   for (uint8_t r : rest) {
     if (pending_.empty() && IsPrintable(r)) {
-      sink.OnToken(TokenKind::kText, &r, 1);
+      sink.OnToken(TokenKind::kText, &r, 1, feedDialect_);
     } else {
       if (pending_.empty()) pendingDialect_ = feedDialect_;
       pending_.push_back(r);

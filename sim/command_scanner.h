@@ -16,21 +16,22 @@ enum class TokenKind {
   kUnknown,  // bytes that begin no command this scanner knows
 };
 
-class TokenSink {
- public:
-  virtual void OnToken(TokenKind kind, const uint8_t* bytes, size_t n) = 0;
-
- protected:
-  ~TokenSink() = default;
-};
-
 // The command set the bytes are read in. The QX1270 family's checksummed
 // frames carry that family's commands, and the few it defines differently
-// from ESC/POS (FS q) are read its way there. Outside frames nothing tells
-// the family's bytes from ESC/POS, so they are read as ESC/POS.
+// from ESC/POS (FS q, GS E) are read its way there. Outside frames nothing
+// tells the family's bytes from ESC/POS, so they are read as ESC/POS.
 enum class Dialect {
   kEscPos,
   kQx1270Frame,
+};
+
+class TokenSink {
+ public:
+  // dialect: the command set the token was read in.
+  virtual void OnToken(TokenKind kind, const uint8_t* bytes, size_t n, Dialect dialect) = 0;
+
+ protected:
+  ~TokenSink() = default;
 };
 
 // How far a command reaches, judged from its first bytes.

@@ -15,7 +15,7 @@ struct Token {
 };
 
 struct Recorder : TokenSink {
-  void OnToken(TokenKind kind, const uint8_t* bytes, size_t n) override {
+  void OnToken(TokenKind kind, const uint8_t* bytes, size_t n, Dialect) override {
     tokens.push_back({kind, std::vector<uint8_t>(bytes, bytes + n)});
   }
   std::vector<Token> tokens;
@@ -203,6 +203,8 @@ TEST(MeasureCommand, LengthsOfRepresentativeCommands) {
       {{0x1D, 0x76, 0x30, 0x00, 0x03, 0x00, 0x02, 0x00}, Extent::kKnown, 14},
       {{0x1C, 0x32}, Extent::kKnown, 76},
       {{0x10, 0x14, 0x01}, Extent::kKnown, 5},
+      {{0x10, 0x14, 0x03}, Extent::kKnown, 8},
+      {{0x10, 0x14, 0x07}, Extent::kKnown, 4},
       {{0x10, 0x04, 0x07}, Extent::kKnown, 4},
       {{0x1D, 0x99}, Extent::kUnknown, 2},
       {{0x1D, 0x0A}, Extent::kUnknown, 1},

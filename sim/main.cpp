@@ -45,9 +45,11 @@ int main(int argc, char** argv) {
   printer.SetConnectionClosedHandler([&](int number, const std::vector<uint8_t>& bytes) {
     {
       std::lock_guard<std::mutex> lock(stopMutex);
-      std::cout << "connection " << number << " closed, " << bytes.size() << " bytes\n";
+      const std::string transcript = sim::DecodeTranscript(bytes, sim::JobEnd::kEnded);
+      std::cout << "connection " << number << " closed, " << bytes.size() << " bytes, "
+                << sim::CountInvalidLines(transcript) << " invalid commands\n";
       if (options.raw) std::cout << sim::HexDump(bytes);
-      std::cout << sim::DecodeTranscript(bytes) << std::flush;
+      std::cout << transcript << std::flush;
     }
     if (options.connections > 0 && number >= options.connections) RequestStop();
   });
@@ -76,5 +78,6 @@ int main(int argc, char** argv) {
     stopChanged.wait(lock, [] { return stopNow; });
   }
   printer.Stop();
+  std::cout << "invalid commands in all connections: " << printer.InvalidCommands() << std::endl;
   return 0;
 }

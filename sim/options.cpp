@@ -19,7 +19,9 @@ const char kUsage[] =
     "  --connections N   stop after N connections\n"
     "  --ignore-stdin    do not stop at the end of standard input\n"
     "Stops at the end of standard input (unless --ignore-stdin), after\n"
-    "--connections N, or on Ctrl+C.\n";
+    "--connections N, or on Ctrl+C.\n"
+    "Each connection is printed as a transcript when it closes; a command a\n"
+    "printer would mishandle reads INVALID and is counted.\n";
 
 namespace {
 

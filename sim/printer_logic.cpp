@@ -1,13 +1,15 @@
 #include "sim/printer_logic.h"
 
+#include "sim/command_rules.h"
+
 namespace sim {
 
 class PrinterLogic::Sink : public FrameSink {
  public:
   Sink(PrinterLogic& logic, const PrinterState& state, std::vector<uint8_t>* replies)
       : logic_(logic), state_(state), replies_(replies) {}
-  void OnToken(TokenKind kind, const uint8_t* bytes, size_t n) override {
-    if (kind == TokenKind::kCommand) logic_.OnCommand(bytes, n, state_, replies_);
+  void OnToken(TokenKind kind, const uint8_t* bytes, size_t n, Dialect dialect) override {
+    if (kind == TokenKind::kCommand) logic_.OnCommand(bytes, n, dialect, state_, replies_);
   }
   void OnFrameBegin() override {}
   void OnFrameEnd() override {}
@@ -31,14 +33,27 @@ void PrinterLogic::Idle(const PrinterState& state, std::vector<uint8_t>* replies
   reader_.FlushCandidate(sink);
 }
 
+void PrinterLogic::JobEnded() {
+  const PrinterState unused;
+  std::vector<uint8_t> unanswered;  // nobody is left to read answers
+  Sink sink(*this, unused, &unanswered);
+  reader_.FlushCandidate(sink);
+  if (reader_.Scanner().InCommand()) ++invalid_;
+  reader_.Reset();
+}
+
 void PrinterLogic::StateChanged(const PrinterState& state, std::vector<uint8_t>* replies) const {
   if (!asb_) return;
   auto bytes = AutomaticStatusBytes(state);
   replies->insert(replies->end(), bytes.begin(), bytes.end());
 }
 
-void PrinterLogic::OnCommand(const uint8_t* p, size_t n, const PrinterState& state,
+void PrinterLogic::OnCommand(const uint8_t* p, size_t n, Dialect dialect, const PrinterState& state,
                              std::vector<uint8_t>* replies) {
+  if (!CommandFault(p, n, dialect).empty()) {
+    ++invalid_;
+    return;
+  }
   if (n == 3 && p[0] == 0x10 && p[1] == 0x04) {  // DLE EOT n
     if (auto b = RealTimeStatusByte(p[2], state)) replies->push_back(*b);
     return;

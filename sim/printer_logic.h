@@ -9,6 +9,9 @@
 // it off). ESC @ resets printer-side modes but, as on a real printer, does not
 // change automatic status back. Commands inside checksummed frames are
 // answered the same way, unframed.
+//
+// Like a strict printer it judges every command (command_rules.h): a
+// malformed one is counted and not acted on.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -33,17 +36,24 @@ class PrinterLogic {
   // The status changed: appends the automatic status if it is on.
   void StateChanged(const PrinterState& state, std::vector<uint8_t>* replies) const;
 
+  // The connection closed: bytes held back as a possible frame are read as
+  // data, and a command the job ends in counts as malformed.
+  void JobEnded();
+
   bool AutomaticStatusOn() const { return asb_; }
   int ResetsSeen() const { return resets_; }
+  int InvalidCommands() const { return invalid_; }
 
  private:
   class Sink;
-  void OnCommand(const uint8_t* p, size_t n, const PrinterState& state, std::vector<uint8_t>* replies);
+  void OnCommand(const uint8_t* p, size_t n, Dialect dialect, const PrinterState& state,
+                 std::vector<uint8_t>* replies);
 
   PrinterIdentity identity_;
   FrameReader reader_;
   bool asb_ = false;
   int resets_ = 0;
+  int invalid_ = 0;
 };
 
 }  // namespace sim

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "sim/command_rules.h"
 #include "sim/frame_reader.h"
 
 namespace sim {
@@ -181,9 +182,47 @@ std::string FormatGs(const uint8_t* p, size_t n) {
   }
 }
 
+// The name of the command that starts at p, from as many of its n bytes as
+// name it: "DLE DC4", "GS ( k".
+std::string CommandName(const uint8_t* p, size_t n) {
+  std::string name;
+  switch (p[0]) {
+    case 0x10:
+      name = "DLE";
+      break;
+    case 0x1B:
+      name = "ESC";
+      break;
+    case 0x1C:
+      name = "FS";
+      break;
+    case 0x1D:
+      name = "GS";
+      break;
+    default:
+      return Hex(p, 1);
+  }
+  if (n < 2) return name;
+  if (p[0] == 0x10) {
+    switch (p[1]) {
+      case 0x04:
+        return name + " EOT";
+      case 0x05:
+        return name + " ENQ";
+      case 0x14:
+        return name + " DC4";
+      default:
+        return name + " " + Hex(p + 1, 1);
+    }
+  }
+  name += " " + SecondByteName(p[1]);
+  if (p[1] == '(' && n >= 3) name += " " + Selector(p[2]);
+  return name;
+}
+
 class TranscriptWriter : public FrameSink {
  public:
-  void OnToken(TokenKind kind, const uint8_t* bytes, size_t n) override {
+  void OnToken(TokenKind kind, const uint8_t* bytes, size_t n, Dialect dialect) override {
     if (kind == TokenKind::kText) {
       text_.append(reinterpret_cast<const char*>(bytes), n);
       return;
@@ -198,7 +237,12 @@ class TranscriptWriter : public FrameSink {
       }
       return;
     }
-    Line(FormatCommand(bytes, n));
+    const std::string fault = CommandFault(bytes, n, dialect);
+    if (fault.empty()) {
+      Line(FormatCommand(bytes, n));
+    } else {
+      Line("INVALID " + FormatCommand(bytes, n) + ": " + fault);
+    }
   }
   void OnFrameBegin() override {
     FlushText();
@@ -215,14 +259,19 @@ class TranscriptWriter : public FrameSink {
     Line("BAD FRAME " + Hex(bytes, n));
   }
 
-  std::string Finish(const CommandScanner& scanner) {
+  std::string Finish(const CommandScanner& scanner, JobEnd end) {
     FlushText();
     const std::vector<uint8_t>& pending = scanner.Pending();
     if (!pending.empty()) {
       const size_t shown = pending.size() < 32 ? pending.size() : 32;
-      std::string line = "INCOMPLETE " + Hex(pending.data(), shown);
-      if (shown < pending.size()) line += " ..." + Count(pending.size());
-      Line(line);
+      std::string bytes = Hex(pending.data(), shown);
+      if (shown < pending.size()) bytes += " ..." + Count(pending.size());
+      if (end == JobEnd::kEnded) {
+        Line("INVALID " + CommandName(pending.data(), pending.size()) + ": cut short by the end of the job, " +
+             bytes);
+      } else {
+        Line("INCOMPLETE " + bytes);
+      }
     }
     std::string out;
     for (const std::string& l : lines_) out += l + "\n";
@@ -280,12 +329,25 @@ std::string FormatCommand(const uint8_t* p, size_t n) {
   }
 }
 
-std::string DecodeTranscript(const std::vector<uint8_t>& bytes) {
+std::string DecodeTranscript(const std::vector<uint8_t>& bytes, JobEnd end) {
   FrameReader reader;
   TranscriptWriter writer;
   reader.Feed(bytes.data(), bytes.size(), writer);
   reader.FlushCandidate(writer);
-  return writer.Finish(reader.Scanner());
+  return writer.Finish(reader.Scanner(), end);
+}
+
+int CountInvalidLines(const std::string& transcript) {
+  int count = 0;
+  size_t start = 0;
+  while (start < transcript.size()) {
+    size_t end = transcript.find('\n', start);
+    if (end == std::string::npos) end = transcript.size();
+    const size_t text = transcript.find_first_not_of(' ', start);
+    if (text < end && transcript.compare(text, 8, "INVALID ") == 0) ++count;
+    start = end + 1;
+  }
+  return count;
 }
 
 }  // namespace sim

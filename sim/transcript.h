@@ -13,6 +13,9 @@
 //   INCOMPLETE 1D 28 6B 05   a command the data ends in the middle of
 //   FRAME { ... }            the payload of a checksummed frame, indented
 //   BAD FRAME AA 01 41 00 BB a frame whose checksum does not match
+//   INVALID GS h 0: n 0 outside 1..255
+//                            a command a printer would ignore, misprint or
+//                            misread: its usual line, then why
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,8 +23,19 @@
 
 namespace sim {
 
+// Whether more bytes may still follow the ones decoded. At the end of a job
+// (a connection that closed) a command the data ends in is cut short, which
+// a printer mishandles: it reads as INVALID, not INCOMPLETE.
+enum class JobEnd {
+  kMayContinue,
+  kEnded,
+};
+
 // Every line ends with '\n'.
-std::string DecodeTranscript(const std::vector<uint8_t>& bytes);
+std::string DecodeTranscript(const std::vector<uint8_t>& bytes, JobEnd end = JobEnd::kMayContinue);
+
+// The number of INVALID lines in a transcript, framed ones included.
+int CountInvalidLines(const std::string& transcript);
 
 // The line (without '\n') for one complete command as the scanner cut it.
 std::string FormatCommand(const uint8_t* p, size_t n);

@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes to the printer side and the transcript: nothing may
-// crash, and cutting the stream at any point must not change what the
-// printer answers.
+// crash, cutting the stream at any point must not change what the printer
+// answers, and the printer side counts as many malformed commands as the
+// transcript of the whole job shows INVALID lines.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "sim/printer_logic.h"
@@ -12,6 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   sim::DecodeTranscript(std::vector<uint8_t>(data + 1, data + size));
+  const std::string job = sim::DecodeTranscript(std::vector<uint8_t>(data + 1, data + size), sim::JobEnd::kEnded);
 
   sim::PrinterState state;
   state.paperOut = data[0] & 1;
@@ -28,5 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   two.Receive(data + cut, size - cut, state, &pieces);
   two.Idle(state, &pieces);
   if (whole != pieces) std::abort();
+  one.JobEnded();
+  two.JobEnded();
+  if (one.InvalidCommands() != two.InvalidCommands()) std::abort();
+  if (one.InvalidCommands() != sim::CountInvalidLines(job)) std::abort();
   return 0;
 }

@@ -33,10 +33,17 @@ std::vector<TranscriptRow> PrintControlRows() {
       ROW(L("GS r 49"), kSame, h.RequestStatus(out, 49)),
       ROW(L("GS r 1"), kSame, h.RequestPaperStatus(out)),
       ROW(L("GS r 2"), kSame, h.RequestDrawerStatus(out)),
-      ROW(L("DLE ENQ 0"), kNothing, h.RealtimeRequest(out, 0)),
+      ROW(kNothing, kNothing, h.RealtimeRequest(out, 0)),
       ROW(L("DLE ENQ 1"), kNothing, h.RealtimeRequest(out, 1)),
       ROW(L("DLE ENQ 2"), kNothing, h.RealtimeRequest(out, 2)),
       ROW(kNothing, kNothing, h.RealtimeRequest(out, 3)),
+      // Drawer pulse in real time: pin 0 or 1, 1..8 units of 100 ms.
+      ROW(L("DLE DC4 1 0 1"), kNothing, h.RealtimeFunction1(out, 0, 1)),
+      ROW(L("DLE DC4 1 1 8"), kNothing, h.RealtimeFunction1(out, 1, 8)),
+      ROW(kNothing, kNothing, h.RealtimeFunction1(out, 2, 1)),
+      ROW(kNothing, kNothing, h.RealtimeFunction1(out, 0, 0)),
+      ROW(kNothing, kNothing, h.RealtimeFunction1(out, 1, 9)),
+      ROW(L("DLE DC4 8 1 3 20 1 6 2 8"), kNothing, h.ClearBuffers(out)),
       ROW(L("ESC SP 0"), kNothing, h.SetRightSpacing(out, 0)),
       ROW(L("ESC SP 255"), kNothing, h.SetRightSpacing(out, 255)),
       ROW(L("ESC ! 0"), kSame, h.SetPrintMode(out, false, false, false, false, false)),
@@ -177,10 +184,24 @@ std::vector<TranscriptRow> CharacterRows() {
         h.SetTabs(out, list, sizeof list);
       }),
       ROW(L(DefaultTabsLine()), kSame, h.SetTabs(out, nullptr, 0)),
-      // The most stops a printer takes.
+      // The most stops a printer takes; the rest of a longer list, or of a
+      // list that stops rising, is left out.
       ROW(L(TabsLine(32)), kSame, {
         uint8_t list[32];
         for (int i = 0; i < 32; ++i) list[i] = static_cast<uint8_t>(i + 1);
+        h.SetTabs(out, list, sizeof list);
+      }),
+      ROW(L(TabsLine(32)), kSame, {
+        uint8_t list[33];
+        for (int i = 0; i < 33; ++i) list[i] = static_cast<uint8_t>(i + 1);
+        h.SetTabs(out, list, sizeof list);
+      }),
+      ROW(L("ESC D 16 0"), kSame, {
+        const uint8_t list[] = {16, 8, 20};
+        h.SetTabs(out, list, sizeof list);
+      }),
+      ROW(L("ESC D 8 0"), kSame, {
+        const uint8_t list[] = {8, 0, 'X'};
         h.SetTabs(out, list, sizeof list);
       }),
       ROW(L("FS ! 0"), kSame, h.SetKanjiPrintMode(out, false, false, false)),
@@ -209,6 +230,8 @@ std::vector<TranscriptRow> CharacterRows() {
       ROW(L("GS b 0"), kSame, h.SetSmoothing(out, false)),
       ROW(L("GS ( N 48 48"), kSame, h.SelectCharacterColor(out, 48)),
       ROW(L("GS ( N 48 50"), kSame, h.SelectCharacterColor(out, 50)),
+      ROW(L("GS ( N 48 51"), kSame, h.SelectCharacterColor(out, 51)),
+      ROW(kNothing, kSame, h.SelectCharacterColor(out, 52)),
   };
 }
 
@@ -231,6 +254,8 @@ std::vector<TranscriptRow> PageModeRows() {
       ROW(L("ESC V 0"), kNothing, h.SetRotate90(out, false)),
       ROW(L("ESC W 0 0 0 0 0 2 232 3"), kNothing, h.SetPageArea(out, 0, 0, 512, 1000)),
       ROW(L("ESC W 16 0 32 1 255 255 1 0"), kNothing, h.SetPageArea(out, 16, 288, 65535, 1)),
+      ROW(kNothing, kNothing, h.SetPageArea(out, 0, 0, 0, 1000)),
+      ROW(kNothing, kNothing, h.SetPageArea(out, 0, 0, 512, 0)),
       ROW(L("ESC $ 0 0"), kSame, h.SetAbsolutePosition(out, 0)),
       ROW(L("ESC $ 44 1"), kSame, h.SetAbsolutePosition(out, 300)),
       ROW(L("ESC $ 255 255"), kSame, h.SetAbsolutePosition(out, 65535)),

@@ -70,8 +70,9 @@ std::vector<TranscriptRow> SetupRows() {
       ROW(kNothing, kSame, h.SetHeadDivision(out, 51)),
       ROW(L("GS a 0"), kNothing, h.EnableAsb(out, 0)),
       ROW(L("GS a 255"), kNothing, h.EnableAsb(out, 255)),
-      ROW(L("GS a 255"), kSame, h.SetAsbAll(out, true)),
-      ROW(L("GS a 0"), kSame, h.SetAsbAll(out, false)),
+      // The QX1270 family has no automatic status back to switch.
+      ROW(L("GS a 255"), kNothing, h.SetAsbAll(out, true)),
+      ROW(L("GS a 0"), kNothing, h.SetAsbAll(out, false)),
       ROW(L("GS I 1"), kSame, h.RequestPrinterId(out, 1)),
       ROW(L("GS I 1"), kSame, h.RequestModelId(out)),
       ROW(L("GS I 2"), kSame, h.RequestTypeId(out)),
@@ -87,45 +88,45 @@ std::vector<TranscriptRow> SetupRows() {
       ROW(L("GS g 2 0 198 0"), kNothing, h.RequestMaintenanceCounter(out, 198)),
       ROW(kNothing, kNothing, h.RequestMaintenanceCounter(out, 71)),
       ROW(L("ESC ( s 49 65 69 5"), kSame, h.SendModeBlock(out)),
-      // Buzzer pattern: ESC ( A fn 48, then the pattern character, the time
-      // and the count. ESC/POS orders fn 48 as pattern, count, time (t x 100
-      // ms), so a printer takes the time for the count; the transcript shows
-      // the bytes in the order sent.
-      ROW(L("ESC ( A 48 49 10 1"), kSame, {
+      // Buzzer pattern: ESC ( A fn 48 n c t, the pattern character, the
+      // count, then the cycle time in 100 ms units.
+      ROW(L("ESC ( A 48 49 1 10"), kSame, {
         int32_t duration = 1000;
         h.SetBuzzerPattern(out, duration, 1280, 0, 1);
       }),
-      ROW(L("ESC ( A 48 51 2 3"), kSame, {
+      ROW(L("ESC ( A 48 51 3 2"), kSame, {
         int32_t duration = 200;
         h.SetBuzzerPattern(out, duration, 1280, 0, 3);
       }),
-      ROW(L("ESC ( A 48 55 6 2"), kSame, {
+      ROW(L("ESC ( A 48 55 2 6"), kSame, {
         int32_t duration = 500;
         h.SetBuzzerPattern(out, duration, 1280, 100, 2);
       }),
-      ROW(L("ESC ( A 48 59 10 1"), kSame, {
+      ROW(L("ESC ( A 48 59 1 10"), kSame, {
         int32_t duration = 1000;
         h.SetBuzzerPattern(out, duration, 4100, 0, 1);
       }),
-      ROW(L("ESC ( A 48 52 2 1"), kSame, {
+      ROW(L("ESC ( A 48 52 1 2"), kSame, {
         int32_t duration = 200;
         h.SetBuzzerPattern(out, duration, 4100, 0, 1);
       }),
-      ROW(L("ESC ( A 48 56 5 1"), kSame, {
+      ROW(L("ESC ( A 48 56 1 5"), kSame, {
         int32_t duration = 500;
         h.SetBuzzerPattern(out, duration, 4100, 0, 1);
       }),
-      ROW(L("ESC ( A 48 50 10 1"), kSame, {
+      ROW(L("ESC ( A 48 50 1 10"), kSame, {
         int32_t duration = 300;
         h.SetBuzzerPattern(out, duration, 4100, 0, 1);
       }),
-      ROW(L("ESC ( A 48 49 10 0"), kSame, {
+      ROW(L("ESC ( A 48 49 0 10"), kSame, {
         int32_t duration = 200;
         h.SetBuzzerPattern(out, duration, 2000, 0, 0);
       }),
       ROW(L("ESC ( A 97 100 3 1 2"), kSame, h.Beep(out, 50, 250, 3)),
       ROW(L("ESC ( A 97 100 1 1 1"), kSame, h.Beep(out, 100, 100, 1)),
       ROW(L("ESC ( A 97 100 5 10 5"), kSame, h.Beep(out, 1000, 500, 5)),
+      ROW(L("ESC ( A 97 100 63 1 1"), kSame, h.Beep(out, 100, 100, 63)),
+      ROW(kNothing, kSame, h.Beep(out, 100, 100, 64)),
   };
 }
 
@@ -143,13 +144,17 @@ std::vector<TranscriptRow> GraphicsRows() {
         const Bytes d = Tricky(6);
         h.BitImage(out, 33, 2, d.data(), d.size());
       }),
-      ROW(L("ESC * 0 255 7 [2047 bytes]"), kNothing, {
-        const Bytes d = Tricky(2047);
-        h.BitImage(out, 0, 2047, d.data(), d.size());
+      ROW(L("ESC * 0 255 3 [1023 bytes]"), kNothing, {
+        const Bytes d = Tricky(1023);
+        h.BitImage(out, 0, 1023, d.data(), d.size());
       }),
-      ROW(L("ESC * 32 255 7 [6141 bytes]"), kNothing, {
-        const Bytes d = Tricky(6141);
-        h.BitImage(out, 32, 2047, d.data(), d.size());
+      ROW(L("ESC * 32 255 3 [3069 bytes]"), kNothing, {
+        const Bytes d = Tricky(3069);
+        h.BitImage(out, 32, 1023, d.data(), d.size());
+      }),
+      ROW(kNothing, kNothing, {
+        const Bytes d = Tricky(1024);
+        h.BitImage(out, 0, 1024, d.data(), d.size());
       }),
       ROW(kNothing, kNothing, {
         const Bytes d = Tricky(1);
@@ -176,6 +181,14 @@ std::vector<TranscriptRow> GraphicsRows() {
         h.DefineDownloadedImage(out, 1, 1, d.data(), d.size());
       }),
       ROW(kNothing, kSame, h.DefineDownloadedImage(out, 0, 1, nullptr, 0)),
+      ROW(L("GS * 32 48 [12288 bytes]"), kSame, {
+        const Bytes d = Tricky(32 * 48 * 8);
+        h.DefineDownloadedImage(out, 32, 48, d.data(), d.size());
+      }),
+      ROW(kNothing, kSame, {
+        const Bytes d = Tricky(49 * 8);
+        h.DefineDownloadedImage(out, 1, 49, d.data(), d.size());
+      }),
       ROW(L("GS / 0"), kSame, h.PrintDownloadedImage(out, 0)),
       ROW(L("GS / 3"), kSame, h.PrintDownloadedImage(out, 3)),
       ROW(L("GS / 48"), kSame, h.PrintDownloadedImage(out, 48)),
@@ -197,7 +210,19 @@ std::vector<TranscriptRow> GraphicsRows() {
         const Bytes d = Tricky(32);
         out.append(d.data(), d.size());
       }),
+      // Widths that are no multiple of 8: every row is whole bytes.
+      ROW(L("GS ( L 48 67 48 65 66 1 10 0 3 0 [7 bytes]"), kSame, {
+        if (!h.DefineNvGraphicsHeader(out, false, 10, 3, 'A', 'B')) return;
+        const Bytes d = Tricky(6);
+        out.append(d.data(), d.size());
+      }),
+      ROW(L("GS ( L 48 67 48 65 66 1 1 0 1 0 [2 bytes]"), kSame, {
+        if (!h.DefineNvGraphicsHeader(out, false, 1, 1, 'A', 'B')) return;
+        const Bytes d = Tricky(1);
+        out.append(d.data(), d.size());
+      }),
       ROW(kNothing, kSame, h.DefineNvGraphicsHeader(out, false, 65535, 8, '1', '2')),
+      ROW(kNothing, kSame, h.DefineNvGraphicsHeader(out, false, 0, 8, '1', '2')),
       ROW(L("GS 8 L 48 112 48 1 1 49 16 0 2 0 [4 bytes]"), kSame, {
         h.StoreGraphicsHeader(out, 4, 16, 2);
         const Bytes d = Tricky(4);
@@ -257,7 +282,8 @@ std::vector<TranscriptRow> SymbolRows() {
         const Bytes d = Text("ABC");
         h.Pdf417Store(out, d.data(), d.size());
       }),
-      ROW(L("GS ( k 48 80 48 \"\""), kSame, h.Pdf417Store(out, nullptr, 0)),
+      ROW(kNothing, kSame, h.Pdf417Store(out, nullptr, 0)),
+      ROW(kNothing, kSame, h.QrStore(out, nullptr, 0)),
       // Symbol data may hold any byte, the decoder's quotes and escapes too.
       ROW(L("GS ( k 48 80 48 \"\\x10\\x04\\x00\\\"\\\\\\xAA\""), kSame, {
         const Bytes d = {0x10, 0x04, 0x00, '"', '\\', 0xAA};
@@ -329,8 +355,8 @@ std::vector<TranscriptRow> BarcodeAndCutRows() {
       {"empty data", barcode(110, ""), kNothing, kSame},
   };
   const std::vector<TranscriptRow> more = {
-      ROW(L("GS k 73 255 \"" + std::string(255, 'C') + "\""), kSame, {
-        const Bytes d(255, 'C');
+      ROW(L("GS k 73 255 \"{B" + std::string(253, 'C') + "\""), kSame, {
+        const Bytes d = Text("{B" + std::string(253, 'C'));
         h.AppendBarcode(out, 110, d.data(), d.size());
       }),
       ROW(kNothing, kSame, {
@@ -341,8 +367,9 @@ std::vector<TranscriptRow> BarcodeAndCutRows() {
         const Bytes d = Text("{BABC");
         h.SetupAndPrintBarcode(out, 110, 80, 3, -13, 0, d.data(), d.size());
       }),
-      // Width 9 is out of range (2), height 300 keeps its low byte, text above.
-      ROW(L("GS w 2", "GS h 44", "GS H 1", "GS f 1", "GS k 69 3 \"ABC\""), kSame, {
+      // Width 9 is out of range (2), height 300 is the tallest a printer
+      // makes (255), text above.
+      ROW(L("GS w 2", "GS h 255", "GS H 1", "GS f 1", "GS k 69 3 \"ABC\""), kSame, {
         const Bytes d = Text("ABC");
         h.SetupAndPrintBarcode(out, 108, 300, 9, -12, 1, d.data(), d.size());
       }),
@@ -356,8 +383,11 @@ std::vector<TranscriptRow> BarcodeAndCutRows() {
         const Bytes d = Text("123");
         h.SetupAndPrintBarcode(out, 105, 80, 3, -13, 0, d.data(), d.size());
       }),
-      ROW(L("GS w 1"), kSame, h.SetBarcodeWidth(out, 1)),
-      ROW(L("GS w 7"), kSame, h.SetBarcodeWidth(out, 7)),
+      // GS w only within 2..6; a printer ignores anything else.
+      ROW(L("GS w 2"), kSame, h.SetBarcodeWidth(out, 1)),
+      ROW(L("GS w 2"), kSame, h.SetBarcodeWidth(out, 0)),
+      ROW(L("GS w 2"), kSame, h.SetBarcodeWidth(out, 7)),
+      ROW(L("GS w 6"), kSame, h.SetBarcodeWidth(out, 6)),
       ROW(L("GS w 2"), kSame, h.SetBarcodeWidth(out, 8)),
       ROW(L("GS w 2"), kSame, h.SetBarcodeWidth(out, 255)),
       ROW(L("GS h 162"), kSame, h.SetBarcodeHeight(out, 0)),
@@ -460,6 +490,34 @@ namespace {
 TEST_F(BuilderDecoder, SetupAndDeviceSettings) { ExpectRows(SetupRows()); }
 
 TEST_F(BuilderDecoder, Graphics) { ExpectRows(GraphicsRows()); }
+
+// GS 8 L fn 67 as a printer reads it: a = 48 after fn, the key, the number
+// of planes, the size, then each plane led by its colour (49, then 50); the
+// length covers exactly that, whatever the width.
+TEST_F(BuilderDecoder, NvGraphicsDefinitions) {
+  const struct {
+    bool twoTone;
+    int32_t width, height;
+    Lines lines;
+  } cases[] = {
+      {false, 16, 2, L("GS 8 L 48 67 48 65 66 1 16 0 2 0 [5 bytes]", "LF")},
+      {true, 16, 2, L("GS 8 L 48 67 48 65 66 2 16 0 2 0 [10 bytes]", "LF")},
+      {false, 10, 3, L("GS 8 L 48 67 48 65 66 1 10 0 3 0 [7 bytes]", "LF")},
+      {true, 1, 1, L("GS 8 L 48 67 48 65 66 2 1 0 1 0 [4 bytes]", "LF")},
+      {false, 8192, 1, L("GS 8 L 48 67 48 65 66 1 0 32 1 0 [1025 bytes]", "LF")},
+      {false, 8193, 1, L("LF")},
+      {false, 8, 2305, L("LF")},
+  };
+  CCmdHelperBase base;
+  for (const auto& c : cases) {
+    PrinterBuffer out(32, 32);
+    const Bytes data = Tricky(2 * 1024);
+    base.DefineNvGraphics(out, 'A', 'B', c.twoTone, c.width, c.height, data.data(), data.size());
+    base.LineFeed(out);
+    EXPECT_EQ(Decode(Bytes(out.data(), out.data() + out.size())), Joined(c.lines))
+        << c.width << " x " << c.height;
+  }
+}
 
 TEST_F(BuilderDecoder, TwoDimensionalSymbols) { ExpectRows(SymbolRows()); }
 

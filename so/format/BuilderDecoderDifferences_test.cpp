@@ -1,7 +1,7 @@
-// Builder output that a printer reads differently from what the builder's
-// name promises. The bytes are fixed as they are (the command set is given
-// exactly); these tests pin what the decoder, which reads by the ESC/POS
-// meaning, makes of them, so that a change on either side is noticed.
+// Builder output that a printer reads differently from what a call might
+// suggest, kept on purpose (the caller completes it, or the service never
+// sends it that way), and the bytes the builders used to send, which the
+// strict decoder catches.
 #include <string>
 
 #include "so/format/BuilderTranscript_test.h"
@@ -26,20 +26,19 @@ void ExpectQxAppendsNothing(Build build) {
   EXPECT_TRUE(Built(qx, build).empty());
 }
 
-// 10 14 01 08 is DLE DC4 fn 1 with m = 8 and no t: the ESC/POS pulse command
-// has five bytes (DLE DC4 1 m t, m 0 or 1), so a printer takes the next byte
-// as t. Nothing on this side can tell the four-byte form from the five-byte
-// one, so the decoder reads it the ESC/POS way.
-TEST(BuilderDecoderDifferences, RealtimeFunction1HasNoT) {
+// The drawer pulse in real time has five bytes, DLE DC4 1 m t. The four
+// bytes 10 14 01 08 once sent for it are caught: m 8 is no pin, and the
+// printer takes the ESC of the next command for t and prints its @.
+TEST(BuilderDecoderDifferences, RealtimePulseHasItsPinAndTime) {
   CCmdHelperBase base;
-  auto call = [](CCmdHelperBase& h, PrinterBuffer& out) { h.RealtimeFunction1(out); };
-  EXPECT_EQ(Decode(Built(base, call)), "INCOMPLETE 10 14 01 08\n");
-  Bytes stream = Built(base, call);
-  const Bytes init = {0x1B, 0x40};
-  stream.insert(stream.end(), init.begin(), init.end());
-  // ESC becomes t, and the @ of ESC @ is printed as text.
-  EXPECT_EQ(Decode(stream), Joined(L("DLE DC4 1 8 27", "TEXT \"@\"")));
-  ExpectQxAppendsNothing(call);
+  auto call = [](CCmdHelperBase& h, PrinterBuffer& out) {
+    h.RealtimeFunction1(out, 1, 5);
+    h.InitializePrinter(out);
+  };
+  EXPECT_EQ(Decode(Built(base, call)), Joined(L("DLE DC4 1 1 5", "ESC @")));
+  EXPECT_EQ(Decode({0x10, 0x14, 0x01, 0x08, 0x1B, 0x40}),
+            Joined(L("INVALID DLE DC4 1 8 27: m 8 outside 0..1", "TEXT \"@\"")));
+  ExpectQxAppendsNothing([](CCmdHelperBase& h, PrinterBuffer& out) { h.RealtimeFunction1(out, 1, 5); });
 }
 
 // DLE DC4 alone: the caller appends the function and its parameters.
@@ -47,6 +46,9 @@ TEST(BuilderDecoderDifferences, RealtimePrefixTakesTheFunctionThatFollows) {
   CCmdHelperBase base;
   auto call = [](CCmdHelperBase& h, PrinterBuffer& out) { h.RealtimePrefix(out); };
   EXPECT_EQ(Decode(Built(base, call)), "INCOMPLETE 10 14\n");
+  // Sent alone at the end of a job it is cut short.
+  EXPECT_EQ(sim::DecodeTranscript(Built(base, call), sim::JobEnd::kEnded),
+            "INVALID DLE DC4: cut short by the end of the job, 10 14\n");
   Bytes stream = Built(base, call);
   const Bytes pulse = {0x01, 0x00, 0x05};
   stream.insert(stream.end(), pulse.begin(), pulse.end());
@@ -78,31 +80,52 @@ TEST(BuilderDecoderDifferences, ClearBuffersParameters) {
 }
 
 // DLE EOT 7 and 8 carry one more byte (the status kind); the builder sends
-// n alone, so the next byte becomes that parameter. The service asks only
-// for 1..4.
+// n alone, so the next byte becomes that parameter, and 5 asks for nothing
+// a printer has. The service asks only for 1..4.
 TEST(BuilderDecoderDifferences, RealtimeStatusBeyondFour) {
   CCmdHelperBase base;
   PrinterBuffer out(32, 32);
   base.RequestRealtimeStatus(out, 7);
   base.LineFeed(out);
   base.RequestRealtimeStatus(out, 5);
-  EXPECT_EQ(Decode(Content(out)), Joined(L("DLE EOT 7 10", "DLE EOT 5")));
+  EXPECT_EQ(Decode(Content(out)), Joined(L("INVALID DLE EOT 7 10: a 10 outside 1..2",
+                                           "INVALID DLE EOT 5: n 5 outside 1..4, 7 or 8")));
 }
 
-// GS ( L / GS 8 L function 67 is m fn a kc1 kc2 b xL xH yL yH and the
-// planes, with a = 48. The NV definition of the standard helper leaves a
-// out, so the printer reads kc1 as a, kc2 and b as the key, and so on; the
-// declared length still covers the command, so the stream stays in step.
-TEST(BuilderDecoderDifferences, NvGraphicsDefinitionWithoutToneByte) {
-  CCmdHelperBase base;
-  PrinterBuffer out(32, 32);
-  const Bytes data = Tricky(8);
-  ASSERT_TRUE(base.DefineNvGraphics(out, 'A', 'B', false, 16, 2, data.data(), data.size()));
-  ASSERT_TRUE(base.DefineNvGraphics(out, 'C', 'D', true, 16, 2, data.data(), data.size()));
-  base.LineFeed(out);
-  // With a, the first would read "GS 8 L 48 67 48 65 66 1 16 0 2 0 [5 bytes]".
-  EXPECT_EQ(Decode(Content(out)), Joined(L("GS 8 L 48 67 65 66 1 16 0 2 0 49 [4 bytes]",
-                                           "GS 8 L 48 67 67 68 2 16 0 2 0 50 [9 bytes]", "LF")));
+// The bytes the builders used to send for commands a printer reads another
+// way, one per fault: the strict decoder flags each of them.
+TEST(BuilderDecoderDifferences, TheBytesOnceSentAreCaught) {
+  const Bytes plane = {0x55, 0x55, 0x55, 0x55};  // 16 x 2 dots
+  auto concat = [](Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  const struct {
+    const char* fault;
+    Bytes bytes;
+    Lines lines;
+  } cases[] = {
+      {"NV definition without a",
+       concat({0x1D, 0x38, 0x4C, 0x0E, 0x00, 0x00, 0x00, 0x30, 0x43, 'A', 'B', 0x01, 0x10, 0x00, 0x02, 0x00, 0x31},
+              plane),
+       L("INVALID GS 8 L 48 67 65 66 1 16 0 2 0 49 [4 bytes]: a 65 outside 48")},
+      {"two-tone planes both in colour 2",
+       concat(concat({0x1D, 0x38, 0x4C, 0x14, 0x00, 0x00, 0x00, 0x30, 0x43, 0x30, 'A', 'B', 0x02, 0x10, 0x00, 0x02,
+                      0x00, 0x32},
+                     plane),
+              concat({0x32}, plane)),
+       L("INVALID GS 8 L 48 67 48 65 66 2 16 0 2 0 [10 bytes]: first colour 50 outside 49")},
+      {"raster header length of width x height / 8",
+       concat({0x1D, 0x28, 0x4C, 0x0D, 0x00, 0x30, 0x43, 0x30, 'A', 'B', 0x01, 0x0A, 0x00, 0x02, 0x00, 0x31},
+              {0x00, 0x00, 0x00, 0x00}),
+       L("INVALID GS ( L 48 67 48 65 66 1 10 0 2 0 [3 bytes]: p 13 where the command takes 15", "BYTES 00 00")},
+      {"GS h with the low byte of 256 dots", {0x1D, 0x68, 0x00}, L("INVALID GS h 0: n 0 outside 1..255")},
+      {"GS w of 7", {0x1D, 0x77, 0x07}, L("INVALID GS w 7: n 7 outside 2..6")},
+      {"ESC D with a falling stop", {0x1B, 0x44, 0x10, 0x08, 0x14, 0x00},
+       L("INVALID ESC D 16 8: stop 8 does not rise above 16", "BYTES 14 00")},
+      {"DLE ENQ 0", {0x10, 0x05, 0x00}, L("INVALID DLE ENQ 0: n 0 outside 1..2")},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Decode(c.bytes), Joined(c.lines)) << c.fault;
 }
 
 // The QX1270 family's FS q gives width and height in dots and sends the
@@ -136,30 +159,6 @@ TEST(BuilderDecoderDifferences, FamilyTwoToneNvDefinitionLeavesItsSecondPlane) {
   planes.insert(planes.end(), 4, 0x42);
   ASSERT_TRUE(qx.DefineNvGraphics(job, 'A', 'B', true, 16, 2, planes.data(), planes.size()));
   ExpectFramedReadsAs(Content(job), L("FS q 1 16 0 2 0 [4 bytes]", "TEXT \"BBBB\""), "two planes");
-}
-
-// ESC D takes at most 32 stops, each above the one before; the list ends at
-// NUL or at the first stop that does not rise. SetTabs sends any list as it
-// is, so the rest of a list a printer does not take is printed as data.
-TEST(BuilderDecoderDifferences, TabListsAPrinterCutsShort) {
-  CCmdHelperBase base;
-  uint8_t thirtyThree[33];
-  for (int i = 0; i < 33; ++i) thirtyThree[i] = static_cast<uint8_t>(0x40 + i);  // '@' .. '`'
-  PrinterBuffer out(32, 32);
-  base.SetTabs(out, thirtyThree, sizeof thirtyThree);
-  std::string first32 = "ESC D";
-  for (int i = 0; i < 32; ++i) first32 += " " + std::to_string(0x40 + i);
-  EXPECT_EQ(Decode(Content(out)), Joined(L(first32, "TEXT \"`\"", "BYTES 00")));
-
-  PrinterBuffer falling(32, 32);
-  const uint8_t down[] = {16, 8, 20};
-  base.SetTabs(falling, down, sizeof down);
-  EXPECT_EQ(Decode(Content(falling)), Joined(L("ESC D 16 8", "BYTES 14 00")));
-
-  PrinterBuffer withNul(32, 32);
-  const uint8_t inner[] = {8, 0, 'X'};
-  base.SetTabs(withNul, inner, sizeof inner);
-  EXPECT_EQ(Decode(Content(withNul)), Joined(L("ESC D 8 0", "TEXT \"X\"", "BYTES 00")));
 }
 
 // Curved text ends at the first NUL, so text holding a NUL ends the command

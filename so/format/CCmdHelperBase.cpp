@@ -24,6 +24,14 @@ constexpr uint8_t GS = 0x1D;
 constexpr size_t kMaxBarcodeData = 255;
 constexpr size_t kMaxSymbolData = 255;
 
+// The largest NV graphics a printer defines (GS ( L / GS 8 L fn 67).
+constexpr int32_t kMaxNvWidth = 8192;
+constexpr int32_t kMaxNvHeight = 2304;
+
+// Module widths GS w takes; the printers start at the narrowest.
+constexpr int32_t kMinModuleWidth = 2;
+constexpr int32_t kMaxModuleWidth = 6;
+
 bool OneOf(int32_t v, std::initializer_list<int32_t> allowed) {
   for (int32_t a : allowed) {
     if (v == a) return true;
@@ -125,14 +133,14 @@ bool CCmdHelperBase::PutSymbol(PrinterBuffer& out, uint8_t cn, uint8_t fn,
 }
 
 bool CCmdHelperBase::AppendPlanes(std::vector<uint8_t>& body, int32_t planes, bool withColour,
-                                  uint8_t colour, int32_t width, int32_t height,
-                                  const uint8_t* data, size_t length) {
+                                  int32_t width, int32_t height, const uint8_t* data,
+                                  size_t length) {
   if (!InRange(width, 1, 0xFFFF) || !InRange(height, 1, 0xFFFF)) return false;
   const size_t planeBytes = static_cast<size_t>(height) * ((static_cast<size_t>(width) + 7) / 8);
   if (data == nullptr) length = 0;
   size_t used = 0;
   for (int32_t plane = 0; plane < planes; ++plane) {
-    if (withColour) body.push_back(colour);
+    if (withColour) body.push_back(static_cast<uint8_t>(49 + plane));
     const size_t available = used < length ? length - used : 0;
     const size_t copied = available < planeBytes ? available : planeBytes;
     body.insert(body.end(), data + used, data + used + copied);
@@ -313,13 +321,16 @@ bool CCmdHelperBase::DrawerStatusRequest(uint8_t (&record)[3]) const {
 void CCmdHelperBase::RequestStatus(PrinterBuffer& out, uint8_t n) { Put(out, {GS, 'r', n}); }
 
 bool CCmdHelperBase::RealtimeRequest(PrinterBuffer& out, uint8_t n) {
-  if (n > 2) return false;
+  if (!InRange(n, 1, 2)) return false;
   return Put(out, {DLE, ENQ, n});
 }
 
 void CCmdHelperBase::RealtimePrefix(PrinterBuffer& out) { Put(out, {DLE, DC4}); }
 
-void CCmdHelperBase::RealtimeFunction1(PrinterBuffer& out) { Put(out, {DLE, DC4, 0x01, 0x08}); }
+bool CCmdHelperBase::RealtimeFunction1(PrinterBuffer& out, uint8_t m, uint8_t t) {
+  if (!InRange(m, 0, 1) || !InRange(t, 1, 8)) return false;
+  return Put(out, {DLE, DC4, 0x01, m, t});
+}
 
 void CCmdHelperBase::ClearBuffers(PrinterBuffer& out) {
   // The fixed parameters are 1 3 20 1 6 2 8 in decimal: with 0x20 instead of
@@ -355,7 +366,7 @@ void CCmdHelperBase::NoOperation(PrinterBuffer& out) {}
 
 bool CCmdHelperBase::BitImage(PrinterBuffer& out, uint8_t m, int32_t n, const uint8_t* data,
                               size_t length) {
-  if (!OneOf(m, {0, 1, 32, 33}) || !InRange(n, 1, 2047)) return false;
+  if (!OneOf(m, {0, 1, 32, 33}) || !InRange(n, 1, 1023)) return false;
   const size_t expected = static_cast<size_t>(n) * (m >= 32 ? 3 : 1);
   if (length != expected || data == nullptr) return false;
   std::vector<uint8_t> bytes = {ESC, '*', m, Low(n), High(n)};
@@ -395,9 +406,17 @@ void CCmdHelperBase::SetTabs(PrinterBuffer& out, const uint8_t* list, size_t len
     DefaultTabs(out);
     return;
   }
+  // A printer takes at most 32 rising stops and prints whatever follows
+  // them, so the rest of the list is not sent at all.
+  constexpr size_t kMaxStops = 32;
   std::vector<uint8_t> bytes = {ESC, 'D'};
-  bytes.insert(bytes.end(), list, list + length);
-  if (list[length - 1] != 0) bytes.push_back(0);
+  uint8_t previous = 0;
+  for (size_t i = 0; i < length && i < kMaxStops; ++i) {
+    if (list[i] <= previous) break;  // 00 ends the list too
+    bytes.push_back(list[i]);
+    previous = list[i];
+  }
+  bytes.push_back(0);
   PutVector(out, bytes);
 }
 
@@ -465,6 +484,7 @@ void CCmdHelperBase::SetRotate90(PrinterBuffer& out, bool on) {
 
 void CCmdHelperBase::SetPageArea(PrinterBuffer& out, int32_t x, int32_t y, int32_t dx,
                                  int32_t dy) {
+  if (!InRange(dx, 1, 0xFFFF) || !InRange(dy, 1, 0xFFFF)) return;
   Put(out, {ESC, 'W', Low(x), High(x), Low(y), High(y), Low(dx), High(dx), Low(dy), High(dy)});
 }
 
@@ -643,8 +663,10 @@ bool CCmdHelperBase::SetHeadDivision(PrinterBuffer& out, uint8_t m) {
 
 bool CCmdHelperBase::DefineNvGraphicsHeader(PrinterBuffer& out, bool twoColour, int32_t width,
                                             int32_t height, uint8_t kc1, uint8_t kc2) {
-  if (!InRange(width, 0, 0xFFFF) || !InRange(height, 0, 0xFFFF)) return false;
-  const int64_t p = static_cast<int64_t>(width) * height / 8 + 11;
+  if (!InRange(width, 1, kMaxNvWidth) || !InRange(height, 1, kMaxNvHeight)) return false;
+  // Every row is whole bytes: a width that is no multiple of 8 still takes
+  // (width + 7) / 8 bytes a row.
+  const int64_t p = static_cast<int64_t>((width + 7) / 8) * height + 11;
   // The length field is 16 bits; a wrapped length would make the printer
   // read the raster that follows as commands.
   if (p > 0xFFFF) return false;
@@ -700,18 +722,17 @@ bool CCmdHelperBase::DeleteNvGraphics(PrinterBuffer& out, uint8_t kc1, uint8_t k
 bool CCmdHelperBase::DefineNvGraphics(PrinterBuffer& out, uint8_t kc1, uint8_t kc2, bool twoTone,
                                       int32_t width, int32_t height, const uint8_t* data,
                                       size_t length) {
+  if (!InRange(width, 1, kMaxNvWidth) || !InRange(height, 1, kMaxNvHeight)) return false;
   const int32_t planes = twoTone ? 2 : 1;
-  std::vector<uint8_t> body = {kc1,         kc2,          static_cast<uint8_t>(planes),
-                               Low(width),  High(width),  Low(height),
-                               High(height)};
-  if (!AppendPlanes(body, planes, true, static_cast<uint8_t>(twoTone ? 50 : 49), width, height,
-                    data, length)) {
-    return false;
-  }
+  // a = 48 comes first: without it the printer reads the key as a.
+  std::vector<uint8_t> body = {0x30,       kc1,         kc2,        static_cast<uint8_t>(planes),
+                               Low(width), High(width), Low(height), High(height)};
+  if (!AppendPlanes(body, planes, true, width, height, data, length)) return false;
   return PutGraphicsBlock(out, 67, body.data(), body.size());
 }
 
 void CCmdHelperBase::SelectCharacterColor(PrinterBuffer& out, uint8_t m) {
+  if (!InRange(m, 48, 51)) return;
   Put(out, {GS, '(', 'N', 0x02, 0x00, 0x30, m});
 }
 
@@ -749,7 +770,8 @@ bool CCmdHelperBase::Pdf417Options(PrinterBuffer& out, bool standard) {
 }
 
 bool CCmdHelperBase::Pdf417Store(PrinterBuffer& out, const uint8_t* data, size_t length) {
-  if (length > kMaxSymbolData || (length > 0 && data == nullptr)) return false;
+  // A store without data is a length a printer does not take.
+  if (length == 0 || length > kMaxSymbolData || data == nullptr) return false;
   std::vector<uint8_t> body = {0x30};
   body.insert(body.end(), data, data + length);
   return PutSymbol(out, 0x30, 0x50, body.data(), body.size());
@@ -777,7 +799,7 @@ bool CCmdHelperBase::QrErrorLevel(PrinterBuffer& out, uint8_t n) {
 }
 
 bool CCmdHelperBase::QrStore(PrinterBuffer& out, const uint8_t* data, size_t length) {
-  if (length > kMaxSymbolData || (length > 0 && data == nullptr)) return false;
+  if (length == 0 || length > kMaxSymbolData || data == nullptr) return false;
   std::vector<uint8_t> body = {0x30};
   body.insert(body.end(), data, data + length);
   return PutSymbol(out, 0x31, 0x50, body.data(), body.size());
@@ -791,7 +813,8 @@ bool CCmdHelperBase::QrQuerySize(PrinterBuffer& out) { return PutSymbol(out, 0x3
 
 bool CCmdHelperBase::DefineDownloadedImage(PrinterBuffer& out, uint8_t x, uint8_t y,
                                            const uint8_t* data, size_t length) {
-  if (x == 0 || y == 0 || data == nullptr) return false;
+  constexpr int32_t kMaxRows = 48, kMaxCells = 1536;
+  if (x == 0 || !InRange(y, 1, kMaxRows) || x * y > kMaxCells || data == nullptr) return false;
   if (length != static_cast<size_t>(x) * y * 8) return false;
   std::vector<uint8_t> bytes = {GS, '*', x, y};
   bytes.insert(bytes.end(), data, data + length);
@@ -932,8 +955,10 @@ BarcodeModuleFit CCmdHelperBase::FitBarcodeModuleWidth(int32_t symbology, int32_
 bool CCmdHelperBase::SetupAndPrintBarcode(PrinterBuffer& out, int32_t symbology, int32_t height,
                                           int32_t width, int32_t textPosition, uint8_t hriFont,
                                           const uint8_t* data, size_t length) {
-  SetBarcodeWidth(out, static_cast<uint8_t>(InRange(width, 0, 255) ? width : 255));
-  SetBarcodeHeight(out, Low(height));
+  // Values beyond a byte must not wrap into it: a height of 300 dots asks
+  // for the tallest bars a printer makes (255), not for bars of 44 dots.
+  SetBarcodeWidth(out, static_cast<uint8_t>(InRange(width, 0, 255) ? width : 0));
+  SetBarcodeHeight(out, static_cast<uint8_t>(height > 255 ? 255 : (height < 0 ? 0 : height)));
   SetHriPosition(out, static_cast<uint8_t>(HriPositionForTextPosition(textPosition)));
   SetHriFont(out, hriFont);
   return AppendBarcode(out, symbology, data, length);
@@ -951,7 +976,9 @@ bool CCmdHelperBase::AppendBarcode(PrinterBuffer& out, int32_t symbology, const 
 }
 
 void CCmdHelperBase::SetBarcodeWidth(PrinterBuffer& out, uint8_t n) {
-  Put(out, {GS, 'w', static_cast<uint8_t>(n >= 8 ? 2 : n)});
+  // A printer ignores GS w outside its range and keeps the previous width.
+  const bool taken = InRange(n, kMinModuleWidth, kMaxModuleWidth);
+  Put(out, {GS, 'w', static_cast<uint8_t>(taken ? n : kMinModuleWidth)});
 }
 
 void CCmdHelperBase::SetBarcodeHeight(PrinterBuffer& out, uint8_t n) {
@@ -1038,10 +1065,12 @@ void CCmdHelperBase::SetBuzzerPattern(PrinterBuffer& out, int32_t& duration, int
     duration = 1000;
   }
   const int64_t t = (static_cast<int64_t>(base) + duration) / 100;
-  Put(out, {ESC, '(', 'A', 0x04, 0x00, 0x30, pattern, static_cast<uint8_t>(t & 0xFF), count});
+  Put(out, {ESC, '(', 'A', 0x04, 0x00, 0x30, pattern, count, static_cast<uint8_t>(t & 0xFF)});
 }
 
 void CCmdHelperBase::Beep(PrinterBuffer& out, int32_t onTime, int32_t offTime, uint8_t count) {
+  constexpr uint8_t kMaxBeeps = 63;
+  if (count > kMaxBeeps) return;
   auto units = [](int32_t ms) { return static_cast<uint8_t>(ms <= 100 ? 1 : (ms / 100) & 0xFF); };
   Put(out, {ESC, '(', 'A', 0x05, 0x00, 0x61, 0x64, count, units(onTime), units(offTime)});
 }

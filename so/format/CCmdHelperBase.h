@@ -76,9 +76,12 @@ class CCmdHelperBase {
   // command set has none.
   virtual bool DrawerStatusRequest(uint8_t (&record)[3]) const;
   virtual void RequestStatus(PrinterBuffer& out, uint8_t n);
+  // DLE ENQ n, n 1 or 2.
   virtual bool RealtimeRequest(PrinterBuffer& out, uint8_t n);
   virtual void RealtimePrefix(PrinterBuffer& out);
-  virtual void RealtimeFunction1(PrinterBuffer& out);
+  // Drawer pulse in real time (DLE DC4 1 m t): kick-out connector pin m (0 or
+  // 1), on and off for t x 100 ms (t 1..8).
+  virtual bool RealtimeFunction1(PrinterBuffer& out, uint8_t m, uint8_t t);
   virtual void ClearBuffers(PrinterBuffer& out);
   virtual void PageModeFormFeed(PrinterBuffer& out);
   virtual void SetRightSpacing(PrinterBuffer& out, uint8_t n);
@@ -88,7 +91,8 @@ class CCmdHelperBase {
   virtual void SetAbsolutePosition(PrinterBuffer& out, int32_t dots);
   virtual void SelectUserCharset(PrinterBuffer& out, bool on);
   virtual void NoOperation(PrinterBuffer& out);
-  // m 0, 1 (8-dot) or 32, 33 (24-dot); n columns 1..2047; length n or 3n.
+  // m 0, 1 (8-dot) or 32, 33 (24-dot); n columns 1..1023 (nH at most 3);
+  // length n or 3n.
   virtual bool BitImage(PrinterBuffer& out, uint8_t m, int32_t n, const uint8_t* data,
                         size_t length);
   virtual bool SetUnderline(PrinterBuffer& out, uint8_t n);
@@ -99,7 +103,9 @@ class CCmdHelperBase {
   virtual void InitializePrinter(PrinterBuffer& out);
   // Tab stops every 8 columns.
   virtual void DefaultTabs(PrinterBuffer& out);
-  // The list is terminated with 00 unless it already is; an empty list
+  // At most 32 stops, each above the one before; the list ends at the first
+  // 00 or the first stop that does not rise, and the rest is left out (a
+  // printer would print it). Always terminated with 00; an empty list
   // restores the default stops.
   virtual void SetTabs(PrinterBuffer& out, const uint8_t* list, size_t length);
   virtual void SetEmphasized(PrinterBuffer& out, bool on);
@@ -118,6 +124,7 @@ class CCmdHelperBase {
   virtual int32_t PageDirectionForRotation(int32_t rotation) const;
   virtual bool SetPageDirection(PrinterBuffer& out, uint8_t n);
   virtual void SetRotate90(PrinterBuffer& out, bool on);
+  // dx and dy 1..65535; an empty area appends nothing.
   virtual void SetPageArea(PrinterBuffer& out, int32_t x, int32_t y, int32_t dx, int32_t dy);
   virtual void SetRelativePosition(PrinterBuffer& out, int32_t dots);
   virtual bool SetJustification(PrinterBuffer& out, uint8_t n);
@@ -165,8 +172,9 @@ class CCmdHelperBase {
   virtual void PrepareSend(PrinterBuffer& out);
   virtual bool SetPrintSpeed(PrinterBuffer& out, uint8_t m);
   virtual bool SetHeadDivision(PrinterBuffer& out, uint8_t m);
-  // Header of a GS ( L raster definition; the caller appends the raster.
-  // False when the image does not fit the 16-bit length.
+  // Header of a GS ( L raster definition; the caller appends the raster,
+  // height rows of (width + 7) / 8 bytes. width 1..8192, height 1..2304;
+  // false when the image does not fit the 16-bit length.
   virtual bool DefineNvGraphicsHeader(PrinterBuffer& out, bool twoColour, int32_t width,
                                       int32_t height, uint8_t kc1, uint8_t kc2);
   virtual int32_t AlignmentForBitmap(int32_t position) const;
@@ -183,11 +191,13 @@ class CCmdHelperBase {
   virtual void ListNvGraphicsKeys(PrinterBuffer& out);
   virtual void DeleteAllNvGraphics(PrinterBuffer& out);
   virtual bool DeleteNvGraphics(PrinterBuffer& out, uint8_t kc1, uint8_t kc2);
-  // width and height 1..65535 dots; data holds the planes one after the other
-  // (height * ((width + 7) / 8) bytes each) and is padded with zeros when short.
+  // width 1..8192 and height 1..2304 dots; data holds the planes one after
+  // the other (height * ((width + 7) / 8) bytes each) and is padded with
+  // zeros when short. A two-tone image's planes are colours 1 and 2.
   virtual bool DefineNvGraphics(PrinterBuffer& out, uint8_t kc1, uint8_t kc2, bool twoTone,
                                 int32_t width, int32_t height, const uint8_t* data,
                                 size_t length);
+  // m 48..51; anything else appends nothing.
   virtual void SelectCharacterColor(PrinterBuffer& out, uint8_t m);
 
   // ---- Two-dimensional symbols (GS ( k) ---------------------------------
@@ -211,7 +221,8 @@ class CCmdHelperBase {
 
   // ---- Downloaded images, macros, barcodes, cutting and the rest ----------
 
-  // x and y in units of 8 dots; data is the column image, x * y * 8 bytes.
+  // x and y in units of 8 dots (y at most 48, x * y at most 1536); data is
+  // the column image, x * y * 8 bytes.
   virtual bool DefineDownloadedImage(PrinterBuffer& out, uint8_t x, uint8_t y, const uint8_t* data,
                                      size_t length);
   virtual bool PrintDownloadedImage(PrinterBuffer& out, uint8_t m);
@@ -249,16 +260,18 @@ class CCmdHelperBase {
   virtual int32_t HriPositionForTextPositionAll(int32_t position) const;
   virtual BarcodeModuleFit FitBarcodeModuleWidth(int32_t symbology, int32_t width,
                                                  const uint8_t* data, size_t length) const;
-  // GS w, GS h, GS H, GS f, GS k; returns whether GS k was appended. GS h
-  // carries the low 8 bits of height; a module width of 8 or more (or below
-  // 0) becomes 2.
+  // GS w, GS h, GS H, GS f, GS k; returns whether GS k was appended. A
+  // height above 255 dots is sent as 255; a module width outside 2..6
+  // becomes 2.
   virtual bool SetupAndPrintBarcode(PrinterBuffer& out, int32_t symbology, int32_t height,
                                     int32_t width, int32_t textPosition, uint8_t hriFont,
                                     const uint8_t* data, size_t length);
   // 1..255 data bytes of a symbology the printer knows.
   virtual bool AppendBarcode(PrinterBuffer& out, int32_t symbology, const uint8_t* data,
                              size_t length);
+  // Module width 2..6; anything else becomes 2, the printers' default.
   virtual void SetBarcodeWidth(PrinterBuffer& out, uint8_t n);
+  // 0, which no printer takes, becomes 162.
   virtual void SetBarcodeHeight(PrinterBuffer& out, uint8_t n);
   virtual void RequestPaperStatus(PrinterBuffer& out);
   virtual void RequestDrawerStatus(PrinterBuffer& out);
@@ -275,11 +288,13 @@ class CCmdHelperBase {
   virtual void SetKanjiQuadruple(PrinterBuffer& out, bool on);
   virtual void SendModeBlock(PrinterBuffer& out);
   virtual void SetAsbAll(PrinterBuffer& out, bool on);
+  // ESC ( A fn 48: pattern, count, then the cycle time in 100 ms units.
   // duration (milliseconds) is corrected to 1000 when the pattern table has
   // no entry for it.
   virtual void SetBuzzerPattern(PrinterBuffer& out, int32_t& duration, int32_t frequency,
                                 int32_t base, uint8_t count);
-  // On and off times in milliseconds, sent in units of 100 ms (at least 1).
+  // On and off times in milliseconds, sent in units of 100 ms (at least 1);
+  // count 0..63, else nothing.
   virtual void Beep(PrinterBuffer& out, int32_t onTime, int32_t offTime, uint8_t count);
   // Ruled lines; the standard command set has none. Returns 0.
   virtual int32_t DrawLines(PrinterBuffer& out, const LineSegment* segments, int32_t count);
@@ -313,12 +328,11 @@ class CCmdHelperBase {
   static bool PutSymbol(PrinterBuffer& out, uint8_t cn, uint8_t fn,
                         std::initializer_list<uint8_t> data);
   // Appends the planes of an NV graphics definition to body: each plane is
-  // height * ((width + 7) / 8) bytes, led by the colour byte when withColour,
-  // and padded with zeros where the data runs short. False for a size the
-  // command cannot carry.
+  // height * ((width + 7) / 8) bytes, led by its colour byte when withColour
+  // (49 for the first plane, 50 for the second), and padded with zeros where
+  // the data runs short. False for a size the command cannot carry.
   static bool AppendPlanes(std::vector<uint8_t>& body, int32_t planes, bool withColour,
-                           uint8_t colour, int32_t width, int32_t height, const uint8_t* data,
-                           size_t length);
+                           int32_t width, int32_t height, const uint8_t* data, size_t length);
   static bool PutVector(PrinterBuffer& out, const std::vector<uint8_t>& bytes);
 
  private:

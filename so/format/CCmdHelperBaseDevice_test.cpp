@@ -103,6 +103,8 @@ TEST(CCmdHelperBaseDevice, Beep) {
       APPENDS("1B 28 41 05 00 61 64 02 02 03", h.Beep(out, 200, 300, 2)),
       APPENDS("1B 28 41 05 00 61 64 02 01 01", h.Beep(out, 100, 0, 2)),
       APPENDS("1B 28 41 05 00 61 64 01 01 01", h.Beep(out, 101, 199, 1)),
+      APPENDS("1B 28 41 05 00 61 64 3F 01 01", h.Beep(out, 100, 100, 63)),
+      APPENDS("", h.Beep(out, 100, 100, 64)),
   });
 }
 
@@ -123,9 +125,10 @@ TEST(CCmdHelperBaseDevice, BuzzerPattern) {
     PrinterBuffer out;
     helper.SetBuzzerPattern(out, duration, r.frequency, 300, 3);
     EXPECT_EQ(duration, r.correctedDuration) << r.frequency << "/" << r.duration;
+    // Pattern, then the count, then the cycle time in 100 ms units.
     const uint8_t t = static_cast<uint8_t>((300 + r.correctedDuration) / 100);
     EXPECT_EQ(Content(out), (Bytes{0x1B, 0x28, 0x41, 0x04, 0x00, 0x30,
-                                   static_cast<uint8_t>(r.pattern), t, 3}))
+                                   static_cast<uint8_t>(r.pattern), 3, t}))
         << r.frequency << "/" << r.duration;
   }
 }

@@ -3,6 +3,7 @@
 
 #include "so/format/BuilderCases_test.h"
 #include "so/format/CCmdHelperBase.h"
+#include "so/format/CmdHelper_QX1270.h"
 
 using namespace QEL::Printer;
 using namespace QEL::Printer::test;
@@ -22,11 +23,17 @@ TEST(CCmdHelperBasePrintControl, SingleCommands) {
       APPENDS("10 04 01", h.RequestRealtimeStatus(out, 1)),
       APPENDS("10 04 04", h.RequestRealtimeStatus(out, 4)),
       APPENDS("1D 72 01", h.RequestStatus(out, 1)),
-      ACCEPTS("10 05 00", h.RealtimeRequest(out, 0)),
+      ACCEPTS("10 05 01", h.RealtimeRequest(out, 1)),
       ACCEPTS("10 05 02", h.RealtimeRequest(out, 2)),
+      REJECTS(h.RealtimeRequest(out, 0)),
       REJECTS(h.RealtimeRequest(out, 3)),
       APPENDS("10 14", h.RealtimePrefix(out)),
-      APPENDS("10 14 01 08", h.RealtimeFunction1(out)),
+      // Drawer pulse in real time: pin 0 or 1, 1..8 units of 100 ms.
+      ACCEPTS("10 14 01 00 01", h.RealtimeFunction1(out, 0, 1)),
+      ACCEPTS("10 14 01 01 08", h.RealtimeFunction1(out, 1, 8)),
+      REJECTS(h.RealtimeFunction1(out, 2, 1)),
+      REJECTS(h.RealtimeFunction1(out, 0, 0)),
+      REJECTS(h.RealtimeFunction1(out, 0, 9)),
       APPENDS("10 14 08 01 03 14 01 06 02 08", h.ClearBuffers(out)),
       APPENDS("0C", h.PageModeFormFeed(out)),
       APPENDS("1B 20 05", h.SetRightSpacing(out, 5)),
@@ -62,6 +69,9 @@ TEST(CCmdHelperBasePrintControl, SingleCommands) {
       REJECTS(h.SetPageDirection(out, 52)),
       APPENDS("1B 56 01", h.SetRotate90(out, true)),
       APPENDS("1B 57 01 00 02 00 40 02 A8 03", h.SetPageArea(out, 1, 2, 576, 936)),
+      // An empty area is no area a printer takes.
+      APPENDS("", h.SetPageArea(out, 1, 2, 0, 936)),
+      APPENDS("", h.SetPageArea(out, 1, 2, 576, 65536)),
       APPENDS("1B 5C F6 FF", h.SetRelativePosition(out, -10)),
       ACCEPTS("1B 61 02", h.SetJustification(out, 2)),
       ACCEPTS("1B 61 32", h.SetJustification(out, 50)),
@@ -142,6 +152,36 @@ TEST(CCmdHelperBasePrintControl, Tabs) {
   EXPECT_EQ(Content(c), defaults);
 }
 
+// A printer takes at most 32 stops, each above the one before, and prints
+// whatever follows them: the builder leaves that rest out.
+TEST(CCmdHelperBasePrintControl, TabListsAreCutWhereAPrinterStops) {
+  uint8_t rising[40];
+  for (int i = 0; i < 40; ++i) rising[i] = static_cast<uint8_t>(i + 1);
+  Bytes first32 = {0x1B, 0x44};
+  for (int i = 0; i < 32; ++i) first32.push_back(rising[i]);
+  first32.push_back(0x00);
+  const struct {
+    Bytes list;
+    Bytes expected;
+  } cases[] = {
+      {Bytes(rising, rising + 40), first32},
+      {Bytes(rising, rising + 32), first32},
+      {{0x10, 0x08, 0x14}, Hex("1B 44 10 00")},
+      {{0x08, 0x08}, Hex("1B 44 08 00")},
+      {{0x08, 0x00, 0x58}, Hex("1B 44 08 00")},
+      {{0x00, 0x08}, Hex("1B 44 00")},
+  };
+  CCmdHelperBase base;
+  CmdHelper_QX1270 qx;
+  for (const auto& c : cases) {
+    for (CCmdHelperBase* helper : {static_cast<CCmdHelperBase*>(&base), static_cast<CCmdHelperBase*>(&qx)}) {
+      PrinterBuffer out;
+      helper->SetTabs(out, c.list.data(), c.list.size());
+      EXPECT_EQ(ToHex(Content(out)), ToHex(c.expected)) << ToHex(c.list);
+    }
+  }
+}
+
 TEST(CCmdHelperBasePrintControl, FeedDotsSplitsIntoEscJSteps) {
   CCmdHelperBase helper;
   ExpectCases(helper, {
@@ -189,15 +229,17 @@ TEST(CCmdHelperBasePrintControl, BitImageChecksModeCountAndLength) {
   EXPECT_FALSE(helper.BitImage(rejected, 32, 2, data, 2));    // 24-dot needs 3n bytes
   EXPECT_FALSE(helper.BitImage(rejected, 0, 2, data, 3));     // length
   EXPECT_FALSE(helper.BitImage(rejected, 0, 0, data, 0));     // count
-  EXPECT_FALSE(helper.BitImage(rejected, 0, 2048, data, 6));  // count
+  // nH is at most 3: a printer prints 1024 columns and more as text.
+  std::vector<uint8_t> tooWide(1024, 0x55);
+  EXPECT_FALSE(helper.BitImage(rejected, 0, 1024, tooWide.data(), tooWide.size()));
   EXPECT_TRUE(rejected.isEmpty());
 
-  std::vector<uint8_t> wide(2047, 0x55);
+  std::vector<uint8_t> wide(1023, 0x55);
   PrinterBuffer big;
-  EXPECT_TRUE(helper.BitImage(big, 1, 2047, wide.data(), wide.size()));
-  EXPECT_EQ(big.size(), 5u + 2047u);
+  EXPECT_TRUE(helper.BitImage(big, 1, 1023, wide.data(), wide.size()));
+  EXPECT_EQ(big.size(), 5u + 1023u);
   EXPECT_EQ(big.at(3), 0xFF);
-  EXPECT_EQ(big.at(4), 0x07);
+  EXPECT_EQ(big.at(4), 0x03);
 }
 
 TEST(CCmdHelperBasePrintControl, RotationAndCodePageLookups) {

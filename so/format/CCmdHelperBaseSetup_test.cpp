@@ -63,18 +63,30 @@ TEST(CCmdHelperBaseSetup, DeviceSettings) {
       ACCEPTS("1D 28 4B 02 00 61 34", h.SetHeadDivision(out, 52)),
       REJECTS(h.SetHeadDivision(out, 3)),
       APPENDS("1D 28 4E 02 00 30 31", h.SelectCharacterColor(out, 0x31)),
+      APPENDS("1D 28 4E 02 00 30 33", h.SelectCharacterColor(out, 0x33)),
+      APPENDS("", h.SelectCharacterColor(out, 0x34)),
+      APPENDS("", h.SelectCharacterColor(out, 0x01)),
   });
 }
 
 TEST(CCmdHelperBaseSetup, GraphicsBlocks) {
   CCmdHelperBase helper;
   ExpectCases(helper, {
+      // p = 11 + 2 bytes a row x 8 rows.
       ACCEPTS("1D 28 4C 1B 00 30 43 30 41 42 01 10 00 08 00 31",
               h.DefineNvGraphicsHeader(out, false, 16, 8, 'A', 'B')),
       ACCEPTS("1D 28 4C 1B 00 30 43 30 41 42 01 10 00 08 00 32",
               h.DefineNvGraphicsHeader(out, true, 16, 8, 'A', 'B')),
+      // Rows are whole bytes: 10 dots take 2 bytes a row, p = 11 + 2 x 3.
+      ACCEPTS("1D 28 4C 11 00 30 43 30 41 42 01 0A 00 03 00 31",
+              h.DefineNvGraphicsHeader(out, false, 10, 3, 'A', 'B')),
+      ACCEPTS("1D 28 4C 0C 00 30 43 30 41 42 01 01 00 01 00 31",
+              h.DefineNvGraphicsHeader(out, false, 1, 1, 'A', 'B')),
       // The 16-bit length cannot carry this image.
       REJECTS(h.DefineNvGraphicsHeader(out, false, 1024, 1024, 'A', 'B')),
+      REJECTS(h.DefineNvGraphicsHeader(out, false, 0, 8, 'A', 'B')),
+      REJECTS(h.DefineNvGraphicsHeader(out, false, 8, 0, 'A', 'B')),
+      REJECTS(h.DefineNvGraphicsHeader(out, false, 8193, 1, 'A', 'B')),
       APPENDS("1D 38 4C 52 00 00 00 30 70 30 01 01 31 18 00 18 00",
               h.StoreGraphicsHeader(out, 72, 24, 24)),
       APPENDS("1D 38 4C 0A 00 01 00 30 70 30 01 01 31 40 02 10 00",
@@ -102,20 +114,24 @@ TEST(CCmdHelperBaseSetup, NvGraphicsDefinitionPadsShortData) {
   const uint8_t three[] = {1, 2, 3};
   const uint8_t two[] = {0xAA, 0xBB};
   PrinterBuffer mono, toned, rejected;
-  // 10 dots wide is two bytes a row; two rows need four bytes.
+  // 10 dots wide is two bytes a row; two rows need four bytes. a = 30
+  // follows fn 67, and each plane is led by its colour.
   EXPECT_TRUE(helper.DefineNvGraphics(mono, 'A', 'B', false, 10, 2, three, sizeof three));
   EXPECT_EQ(ToHex(Content(mono)),
-            ToHex(Hex("1D 38 4C 0E 00 00 00 30 43 41 42 01 0A 00 02 00 31 01 02 03 00")));
+            ToHex(Hex("1D 38 4C 0F 00 00 00 30 43 30 41 42 01 0A 00 02 00 31 01 02 03 00")));
+  // Two tones: the first plane in colour 1 (31), the second in colour 2 (32).
   EXPECT_TRUE(helper.DefineNvGraphics(toned, 'A', 'B', true, 8, 1, two, sizeof two));
   EXPECT_EQ(ToHex(Content(toned)),
-            ToHex(Hex("1D 38 4C 0D 00 00 00 30 43 41 42 02 08 00 01 00 32 AA 32 BB")));
+            ToHex(Hex("1D 38 4C 0E 00 00 00 30 43 30 41 42 02 08 00 01 00 31 AA 32 BB")));
   EXPECT_FALSE(helper.DefineNvGraphics(rejected, 'A', 'B', false, 0, 8, two, sizeof two));
   EXPECT_FALSE(helper.DefineNvGraphics(rejected, 'A', 'B', false, 8, -1, two, sizeof two));
+  EXPECT_FALSE(helper.DefineNvGraphics(rejected, 'A', 'B', false, 8193, 1, two, sizeof two));
+  EXPECT_FALSE(helper.DefineNvGraphics(rejected, 'A', 'B', false, 8, 2305, two, sizeof two));
   EXPECT_TRUE(rejected.isEmpty());
   // Data longer than the planes is cut, never read beyond what is needed.
   PrinterBuffer cut;
   EXPECT_TRUE(helper.DefineNvGraphics(cut, 'A', 'B', false, 8, 1, two, sizeof two));
-  EXPECT_EQ(cut.size(), 9u + 7u + 1u + 1u);
+  EXPECT_EQ(cut.size(), 9u + 8u + 1u + 1u);
 }
 
 TEST(CCmdHelperBaseSetup, PlacementLookups) {

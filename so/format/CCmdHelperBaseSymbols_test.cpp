@@ -97,6 +97,8 @@ TEST(CCmdHelperBaseSymbols, StoreTakesUpTo255Bytes) {
     EXPECT_EQ(accepted.at(6), 0x50);
     EXPECT_EQ(accepted.at(7), 0x30);
     EXPECT_FALSE(store(rejected, tooMany));
+    // A store needs data: its length would be one a printer does not take.
+    EXPECT_FALSE(store(rejected, {}));
     EXPECT_TRUE(rejected.isEmpty());
   }
 }
@@ -150,13 +152,19 @@ TEST(CCmdHelperBaseSymbols, SetupAndPrintBarcodeOrder) {
       helper.SetupAndPrintBarcode(rejected, 108, 50, 9, -11, 0, tooMany.data(), tooMany.size()));
   EXPECT_EQ(ToHex(Content(rejected)), ToHex(Hex("1D 77 02 1D 68 32 1D 48 00 1D 66 00")));
 
-  // Heights in dots go out as their low byte, so 256 dots become the default
-  // 162; module widths out of range become 2.
+  // Heights above 255 dots go out as 255, never as their low byte; module
+  // widths outside 2..6 become 2, and GS h 0 is never sent.
   ExpectCases(helper, {
-      ACCEPTS("1D 77 02 1D 68 A2 1D 48 01 1D 66 00 1D 6B 45 01 31",
+      ACCEPTS("1D 77 02 1D 68 FF 1D 48 01 1D 66 00 1D 6B 45 01 31",
               h.SetupAndPrintBarcode(out, 108, 256, 258, -12, 0, kData, 1)),
-      ACCEPTS("1D 77 02 1D 68 A2 1D 48 00 1D 66 00 1D 6B 45 01 31",
+      ACCEPTS("1D 77 02 1D 68 FF 1D 48 00 1D 66 00 1D 6B 45 01 31",
               h.SetupAndPrintBarcode(out, 108, 0x1A2, -1, -11, 0, kData, 1)),
+      ACCEPTS("1D 77 06 1D 68 FF 1D 48 00 1D 66 00 1D 6B 45 01 31",
+              h.SetupAndPrintBarcode(out, 108, 300, 6, -11, 0, kData, 1)),
+      ACCEPTS("1D 77 02 1D 68 A2 1D 48 00 1D 66 00 1D 6B 45 01 31",
+              h.SetupAndPrintBarcode(out, 108, -4, 7, -11, 0, kData, 1)),
+      ACCEPTS("1D 77 02 1D 68 01 1D 48 00 1D 66 00 1D 6B 45 01 31",
+              h.SetupAndPrintBarcode(out, 108, 1, 1, -11, 0, kData, 1)),
   });
 }
 
@@ -165,6 +173,10 @@ TEST(CCmdHelperBaseSymbols, BarcodeSetup) {
   ExpectCases(helper, {
       APPENDS("1D 77 02", h.SetBarcodeWidth(out, 8)),
       APPENDS("1D 77 02", h.SetBarcodeWidth(out, 255)),
+      APPENDS("1D 77 02", h.SetBarcodeWidth(out, 7)),
+      APPENDS("1D 77 02", h.SetBarcodeWidth(out, 1)),
+      APPENDS("1D 77 02", h.SetBarcodeWidth(out, 0)),
+      APPENDS("1D 77 02", h.SetBarcodeWidth(out, 2)),
       APPENDS("1D 77 06", h.SetBarcodeWidth(out, 6)),
       APPENDS("1D 68 A2", h.SetBarcodeHeight(out, 0)),
       APPENDS("1D 68 32", h.SetBarcodeHeight(out, 50)),
@@ -188,7 +200,14 @@ TEST(CCmdHelperBaseSymbols, DownloadedImage) {
   EXPECT_FALSE(helper.DefineDownloadedImage(rejected, 1, 0, columns.data(), columns.size()));
   EXPECT_FALSE(helper.DefineDownloadedImage(rejected, 1, 1, columns.data(), 7));
   EXPECT_FALSE(helper.DefineDownloadedImage(rejected, 1, 2, columns.data(), columns.size()));
+  // At most 48 units of 8 dots high, and 1536 units in all.
+  const std::vector<uint8_t> tall(49 * 8, 0x0F), large(32 * 49 * 8, 0x0F), most(32 * 48 * 8, 0x0F);
+  EXPECT_FALSE(helper.DefineDownloadedImage(rejected, 1, 49, tall.data(), tall.size()));
+  EXPECT_FALSE(helper.DefineDownloadedImage(rejected, 32, 49, large.data(), large.size()));
+  EXPECT_FALSE(helper.DefineDownloadedImage(rejected, 33, 47, large.data(), 33 * 47 * 8));
   EXPECT_TRUE(rejected.isEmpty());
+  PrinterBuffer largest;
+  EXPECT_TRUE(helper.DefineDownloadedImage(largest, 32, 48, most.data(), most.size()));
 
   ExpectCases(helper, {
       ACCEPTS("1D 2F 00", h.PrintDownloadedImage(out, 0)),

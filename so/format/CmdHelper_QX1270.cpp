@@ -88,7 +88,7 @@ bool CmdHelper_QX1270::RealtimeRequest(PrinterBuffer& out, uint8_t n) { return f
 
 void CmdHelper_QX1270::RealtimePrefix(PrinterBuffer& out) {}
 
-void CmdHelper_QX1270::RealtimeFunction1(PrinterBuffer& out) {}
+bool CmdHelper_QX1270::RealtimeFunction1(PrinterBuffer& out, uint8_t m, uint8_t t) { return false; }
 
 void CmdHelper_QX1270::ClearBuffers(PrinterBuffer& out) {}
 
@@ -205,7 +205,7 @@ bool CmdHelper_QX1270::DefineNvGraphics(PrinterBuffer& out, uint8_t kc1, uint8_t
                                         size_t length) {
   std::vector<uint8_t> bytes = {FS,          'q',         0x01,       Low(width),
                                 High(width), Low(height), High(height)};
-  if (!AppendPlanes(bytes, twoTone ? 2 : 1, false, 0, width, height, data, length)) return false;
+  if (!AppendPlanes(bytes, twoTone ? 2 : 1, false, width, height, data, length)) return false;
   return PutVector(out, bytes);
 }
 
@@ -218,6 +218,8 @@ void CmdHelper_QX1270::FeedAndCut(PrinterBuffer& out, uint8_t n) {}
 void CmdHelper_QX1270::SetRelativeVertical(PrinterBuffer& out, int32_t dots) {}
 
 void CmdHelper_QX1270::EnableAsb(PrinterBuffer& out, uint8_t n) {}
+
+void CmdHelper_QX1270::SetAsbAll(PrinterBuffer& out, bool on) {}
 
 bool CmdHelper_QX1270::SetHriFont(PrinterBuffer& out, uint8_t n) {
   if (n != 0 && n != 1 && n != 48 && n != 49) return false;

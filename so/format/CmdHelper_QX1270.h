@@ -38,7 +38,7 @@ class CmdHelper_QX1270 : public CCmdHelperBase {
   bool DrawerStatusRequest(uint8_t (&record)[3]) const override;
   bool RealtimeRequest(PrinterBuffer& out, uint8_t n) override;
   void RealtimePrefix(PrinterBuffer& out) override;
-  void RealtimeFunction1(PrinterBuffer& out) override;
+  bool RealtimeFunction1(PrinterBuffer& out, uint8_t m, uint8_t t) override;
   void ClearBuffers(PrinterBuffer& out) override;
   void PageModeFormFeed(PrinterBuffer& out) override;
   void SetRightSpacing(PrinterBuffer& out, uint8_t n) override;
@@ -99,6 +99,9 @@ class CmdHelper_QX1270 : public CCmdHelperBase {
   void FeedAndCut(PrinterBuffer& out, uint8_t n) override;
   void SetRelativeVertical(PrinterBuffer& out, int32_t dots) override;
   void EnableAsb(PrinterBuffer& out, uint8_t n) override;
+  // The family has no automatic status back: nothing, switching on or off
+  // (an unframed GS a would reach the printer as stray bytes).
+  void SetAsbAll(PrinterBuffer& out, bool on) override;
   // n 0, 1, 48 or 49.
   bool SetHriFont(PrinterBuffer& out, uint8_t n) override;
   bool ResetMaintenanceCounter(PrinterBuffer& out, int32_t n) override;

@@ -26,7 +26,7 @@ TEST(CmdHelper_QX1270, UnsupportedCommandsAppendNothing) {
       APPENDS("", h.EscapeTriplet(out)),
       REJECTS(h.RealtimeRequest(out, 1)),
       APPENDS("", h.RealtimePrefix(out)),
-      APPENDS("", h.RealtimeFunction1(out)),
+      REJECTS(h.RealtimeFunction1(out, 0, 1)),
       APPENDS("", h.ClearBuffers(out)),
       APPENDS("", h.PageModeFormFeed(out)),
       APPENDS("", h.SetRightSpacing(out, 5)),
@@ -72,6 +72,10 @@ TEST(CmdHelper_QX1270, UnsupportedCommandsAppendNothing) {
       APPENDS("", h.FeedAndCut(out, 5)),
       APPENDS("", h.SetRelativeVertical(out, 10)),
       APPENDS("", h.EnableAsb(out, 0x0F)),
+      // Without automatic status back there is nothing to switch, and an
+      // unframed GS a would reach the printer as stray bytes.
+      APPENDS("", h.SetAsbAll(out, true)),
+      APPENDS("", h.SetAsbAll(out, false)),
       REJECTS(h.ResetMaintenanceCounter(out, 20)),
       REJECTS(h.RequestMaintenanceCounter(out, 20)),
   });
@@ -290,7 +294,6 @@ TEST(CmdHelper_QX1270, SharedBuildersMatchTheStandardSet) {
       APPENDS("", h.SetKanjiSpacing(out, 1, 2)),
       APPENDS("", h.SetKanjiQuadruple(out, true)),
       APPENDS("", h.SendModeBlock(out)),
-      APPENDS("", h.SetAsbAll(out, true)),
       APPENDS("", h.Beep(out, 200, 300, 2)),
   };
   CCmdHelperBase base;

@@ -2,13 +2,15 @@
 // outside data (barcode and symbol data, tab lists, images, framing). A
 // builder that rejects its parameters must leave the buffer as it was, one
 // that accepts must append whole commands, and framed output must unframe to
-// exactly the data given.
+// exactly the data given. Whatever the range-checking builders accept, a
+// strict printer (the virtual printer's rules) must take.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "sim/transcript.h"
 #include "so/format/BarcodeModuleWidth.h"
 #include "so/format/CCmdHelperBase.h"
 #include "so/format/CmdHelper_QX1270.h"
@@ -142,6 +144,57 @@ void RunBuilders(CCmdHelperBase& helper, FuzzedDataProvider& in, const std::vect
   helper.SelectCodePage(out, in.ConsumeIntegral<int32_t>());
 }
 
+// Builders that check every range a printer checks: their output, whatever
+// the parameters, holds no command a printer would refuse. (Barcode data is
+// the caller's to choose, so GS k is not among them.)
+void CheckPrinterTakesWhatIsAccepted(FuzzedDataProvider& in, const std::vector<uint8_t>& data) {
+  CCmdHelperBase helper;
+  PrinterBuffer out;
+  helper.SetTabs(out, data.data(), data.size());
+  helper.SetBarcodeWidth(out, in.ConsumeIntegral<uint8_t>());
+  helper.SetBarcodeHeight(out, in.ConsumeIntegral<uint8_t>());
+  helper.SetupAndPrintBarcode(out, 105, in.ConsumeIntegral<int32_t>(), in.ConsumeIntegral<int32_t>(),
+                              -11, 0, data.data(), data.size());
+  helper.RealtimeFunction1(out, in.ConsumeIntegral<uint8_t>(), in.ConsumeIntegral<uint8_t>());
+  helper.RealtimeRequest(out, in.ConsumeIntegral<uint8_t>());
+  helper.DefineNvGraphics(out, in.ConsumeIntegralInRange<uint8_t>(32, 126),
+                          in.ConsumeIntegralInRange<uint8_t>(32, 126), in.ConsumeBool(),
+                          in.ConsumeIntegralInRange<int32_t>(-2, 300),
+                          in.ConsumeIntegralInRange<int32_t>(-2, 40), data.data(), data.size());
+  const size_t before = out.size();
+  if (helper.DefineNvGraphicsHeader(out, in.ConsumeBool(), in.ConsumeIntegralInRange<int32_t>(-2, 300),
+                                    in.ConsumeIntegralInRange<int32_t>(-2, 40), 'A', 'B')) {
+    // The caller appends the raster the header announces: p counts the 11
+    // header bytes after pL pH and the raster.
+    const size_t p = out.at(before + 3) | (out.at(before + 4) << 8);
+    const std::vector<uint8_t> raster(p - 11, 0x00);
+    out.append(raster.data(), raster.size());
+  }
+  const uint8_t x = in.ConsumeIntegralInRange<uint8_t>(0, 40);
+  const uint8_t y = in.ConsumeIntegralInRange<uint8_t>(0, 64);
+  const std::vector<uint8_t> image(static_cast<size_t>(x) * y * 8, 0x0F);
+  helper.DefineDownloadedImage(out, x, y, image.data(), image.size());
+  const int32_t columns = in.ConsumeIntegralInRange<int32_t>(-1, 1100);
+  const uint8_t mode = in.ConsumeIntegral<uint8_t>();
+  const std::vector<uint8_t> bits(static_cast<size_t>(columns < 0 ? 0 : columns) * 3, 0x0F);
+  helper.BitImage(out, mode, columns, bits.data(), mode >= 32 ? bits.size() : bits.size() / 3);
+  helper.Pdf417Store(out, data.data(), data.size());
+  helper.QrStore(out, data.data(), data.size());
+  helper.QrModuleSize(out, in.ConsumeIntegral<int32_t>());
+  helper.Pdf417ErrorLevel(out, in.ConsumeIntegral<uint8_t>(), in.ConsumeIntegral<uint8_t>());
+  helper.SetCharacterSizeClamped(out, in.ConsumeIntegral<int32_t>(), in.ConsumeIntegral<int32_t>());
+  helper.SetPageArea(out, in.ConsumeIntegral<int32_t>(), in.ConsumeIntegral<int32_t>(),
+                     in.ConsumeIntegral<int32_t>(), in.ConsumeIntegral<int32_t>());
+  helper.SelectCharacterColor(out, in.ConsumeIntegral<uint8_t>());
+  helper.Beep(out, in.ConsumeIntegral<int32_t>(), in.ConsumeIntegral<int32_t>(),
+              in.ConsumeIntegral<uint8_t>());
+  helper.SelectCodePage(out, in.ConsumeIntegral<int32_t>());
+  helper.FeedDots(out, in.ConsumeIntegralInRange<int32_t>(-1000, 20000));
+
+  const std::vector<uint8_t> bytes(out.data(), out.data() + out.size());
+  Check(sim::CountInvalidLines(sim::DecodeTranscript(bytes, sim::JobEnd::kEnded)) == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
@@ -154,5 +207,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   CheckFit(in, data);
   RunBuilders(standard, in, data);
   RunBuilders(qx1270, in, data);
+  CheckPrinterTakesWhatIsAccepted(in, data);
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/tcp_listener.h"
+#include "sim/transcript.h"
 #include "sim/virtual_printer.h"
 #include "so/io/TCPIPPortSettings.h"
 #include "so/printer/CTM_T88IV.h"
@@ -15,6 +16,9 @@ using namespace QEL::Printer;
 using Bytes = std::vector<uint8_t>;
 
 namespace {
+
+// Only a safety net: each wait ends as soon as what it waits for happened.
+constexpr int kWaitMs = 20000;
 
 std::u16string Address(uint16_t port) {
   const std::string text = "127.0.0.1," + std::to_string(port);
@@ -29,6 +33,10 @@ class OverTcp : public ::testing::Test {
     settings.Parse(Address(printer.Port()));
     int32_t rc = 0;
     core.SetPortSettings(&settings, &rc);
+  }
+  // Whatever reached the printer, a printer takes.
+  void TearDown() override {
+    EXPECT_EQ(sim::CountInvalidLines(printer.Transcript()), 0) << printer.Transcript();
   }
   int32_t Open() {
     int32_t rc = -1;
@@ -47,7 +55,7 @@ TEST_F(OverTcp, ClaimInitialisesThePrinter) {
   ASSERT_EQ(rc, 0);
   const Bytes expected = {0x1B, 0x40, 0x1B, 0x3D, 0x01, 0x1B, 0x63, 0x34, 0xFC,
                           0x1B, 0x63, 0x33, 0x00, 0x1C, 0x26};
-  ASSERT_TRUE(printer.WaitForReceived(expected.size(), 5000));
+  ASSERT_TRUE(printer.WaitForReceived(expected.size(), kWaitMs));
   EXPECT_EQ(printer.Received(), expected);
   EXPECT_EQ(printer.Transcript(), "ESC @\nESC = 1\nESC c 4 252\nESC c 3 0\nFS &\n");
   EXPECT_EQ(printer.ConnectionsAccepted(), 2) << "the open's probe, then the claim";
@@ -57,11 +65,11 @@ TEST_F(OverTcp, ReleaseSwitchesStatusBackOffAndHangsUp) {
   ASSERT_EQ(Open(), 0);
   int32_t rc = 0;
   core.ClaimDevice(100, &rc);
-  ASSERT_TRUE(printer.WaitForReceived(15, 5000));
+  ASSERT_TRUE(printer.WaitForReceived(15, kWaitMs));
   printer.ClearReceived();
   core.ReleaseDevice(&rc);
   EXPECT_EQ(rc, 0);
-  ASSERT_TRUE(printer.WaitForIdle(5000)) << "the port is closed";
+  ASSERT_TRUE(printer.WaitForIdle(2, kWaitMs)) << "the port is closed";
   EXPECT_EQ(printer.Received(), (Bytes{0x1D, 0x61, 0x00}));
 }
 
@@ -70,7 +78,7 @@ TEST_F(OverTcp, ReleaseOfAnUnclaimedDeviceSendsNothing) {
   int32_t rc = 5;
   core.ReleaseDevice(&rc);
   EXPECT_EQ(rc, 0);
-  ASSERT_TRUE(printer.WaitForIdle(5000));
+  ASSERT_TRUE(printer.WaitForIdle(1, kWaitMs)) << "the open's probe";
   EXPECT_TRUE(printer.Received().empty());
 }
 
@@ -81,7 +89,7 @@ TEST_F(OverTcp, CloseOfAnEnabledDeviceEndsWithStatusBackOff) {
   ASSERT_EQ(core.DeviceEnable(1), 1);
   core.CloseService(&rc);
   EXPECT_EQ(rc, 0);
-  ASSERT_TRUE(printer.WaitForIdle(5000));
+  ASSERT_TRUE(printer.WaitForIdle(2, kWaitMs));
   const Bytes received = printer.Received();
   ASSERT_GE(received.size(), 3u);
   EXPECT_EQ(Bytes(received.end() - 3, received.end()), (Bytes{0x1D, 0x61, 0x00}));
@@ -126,6 +134,7 @@ TEST_F(OverTcp, APrinterThatVanishesMidSessionLeavesACleanFailure) {
   int32_t rc = 0;
   core.ClaimDevice(100, &rc);
   ASSERT_EQ(rc, 0);
+  ASSERT_TRUE(printer.WaitForReceived(15, kWaitMs)) << "the claim's commands, all of them";
   printer.Stop();  // the connection and the listener are gone: no reconnect possible
   PrinterBuffer job(32, 32);
   const uint8_t text[] = {'A', 'B', '\n'};

@@ -20,7 +20,7 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-constexpr int kWaitMs = 10000;
+constexpr int kWaitMs = 20000;
 // 3 mm of cut feed: 24 dots, so the feed of every cut shows on the wire.
 constexpr int32_t kCutFeedHundredths = 300;
 
@@ -70,12 +70,15 @@ class PrintOverTcp : public ::testing::Test {
   }
 
   // Ends the session (the port closes, so every byte has arrived) and
-  // returns all the printer got in it.
+  // returns all the printer got in it: the open's probe and the claim's
+  // connection must both have been served.
   Lines Session() {
     int32_t rc = -1;
     core.ReleaseDevice(&rc);
     EXPECT_EQ(rc, 0);
-    EXPECT_TRUE(printer.WaitForIdle(kWaitMs));
+    EXPECT_TRUE(printer.WaitForIdle(2, kWaitMs));
+    // Whatever reached the printer, a printer takes.
+    EXPECT_EQ(printer.InvalidCommands(), 0) << printer.Transcript();
     return Split(printer.Transcript());
   }
 
@@ -156,6 +159,12 @@ TEST_F(PrintOverTcp, TransactionArrivesAsOneJob) {
   EXPECT_EQ(rc, 0);
   core.PrintNormal(2, u"\x1b|bCtwo\n", &rc);
   EXPECT_EQ(rc, 0);
+  // Sent straight past the open transaction: once it arrived, whatever the
+  // core wrote before it has arrived too.
+  PrinterBuffer marker(32, 32);
+  marker.append("mark\n", 5);
+  ASSERT_EQ(core.DirectSend(marker, 0, 7), 0);
+  ASSERT_TRUE(printer.WaitForBytes({'m', 'a', 'r', 'k', '\n'}, kWaitMs));
   EXPECT_EQ(printer.Transcript().find("TEXT \"one\""), std::string::npos)
       << "nothing of the transaction leaves before its end";
   core.TransactionPrint(2, 12, &rc);
