@@ -1,6 +1,6 @@
 // How fast print data with OPOS escape sequences becomes printer bytes: a
-// typical receipt through the formatter alone and through the whole
-// PrintNormal path, and bulk plain text.
+// typical receipt through the formatter unit on its own, through a core's
+// formatter and through the whole PrintNormal path, and bulk plain text.
 //
 // Everything runs against a FakePort, so the figures are the service's own
 // work; what the fake does to record a write is part of the PrintNormal case.
@@ -11,6 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "so/format/CCmdHelperBase.h"
+#include "so/format/EscapeSequenceFormatter.h"
+#include "so/format/FakeFormatterHost.h"
 #include "so/printer/CTM_T88IV.h"
 #include "testing/FakePort.h"
 
@@ -82,7 +85,8 @@ struct Device {
   }
 };
 
-// The formatter alone, from bytes already converted to the code page.
+// A core's formatter (the unit behind the core's host), from bytes already
+// converted to the code page.
 void FormatBytes(benchmark::State& state, const std::u16string& text) {
   Device device;
   if (!device.Open(false)) {
@@ -107,6 +111,40 @@ void FormatBytes(benchmark::State& state, const std::u16string& text) {
   state.counters["input_bytes"] = static_cast<double>(input.size());
   state.counters["output_bytes"] = static_cast<double>(out.size());
 }
+
+// The formatter unit with a host that answers from plain fields: the walk
+// alone, without a core's settings behind it. The texts are ASCII, so their
+// bytes are their characters.
+void FormatUnit(benchmark::State& state, const std::u16string& text) {
+  CCmdHelperBase helper;
+  FakeFormatterHost host{helper};
+  // A TM-T88IV's line, pitches and cutter, as its core reports them.
+  host.settings.lineWidth = 512;
+  host.settings.units.horizontalDotPitch = 0.141f;
+  host.settings.units.verticalDotPitch = 0.0705f;
+  host.settings.hasCutter = true;
+  host.settings.cutterDistance = 2100;
+  EscapeSequenceFormatter formatter;
+  const std::string input(text.begin(), text.end());
+  const auto* bytes = reinterpret_cast<const uint8_t*>(input.data());
+  PrinterBuffer out(static_cast<int32_t>(text.size()) * 2 + 256, 32);
+  int32_t result = 0;
+  for (auto _ : state) {
+    out.clear();
+    result = formatter.Format(host, out, bytes, input.size(), false);
+    benchmark::DoNotOptimize(out.data());
+  }
+  if (result != 0) state.SkipWithError("the formatter refused the text");
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(input.size()));
+  state.counters["output_bytes"] = static_cast<double>(out.size());
+}
+
+void Receipt40Lines_FormatUnit(benchmark::State& state) { FormatUnit(state, Receipt()); }
+BENCHMARK(Receipt40Lines_FormatUnit)->Unit(benchmark::kMicrosecond);
+
+void PlainText64K_FormatUnit(benchmark::State& state) { FormatUnit(state, PlainText(65536)); }
+BENCHMARK(PlainText64K_FormatUnit)->Unit(benchmark::kMicrosecond);
 
 void Receipt40Lines_Format(benchmark::State& state) { FormatBytes(state, Receipt()); }
 BENCHMARK(Receipt40Lines_Format)->Unit(benchmark::kMicrosecond);
