@@ -2,13 +2,13 @@
 #   make demo   installs what is missing, builds, prints a job through the virtual printer
 #   make test   installs what is missing, builds natively, with sanitizers and for
 #               Windows, and runs every test natively, under the sanitizers and under wine
-JOBS ?= 2
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD ?= build
 NATIVE := $(BUILD)/native
 ASAN := $(BUILD)/asan
 TSAN := $(BUILD)/tsan
 # The programs whose tests run threads: they also run under ThreadSanitizer.
-THREADED_TESTS := zobelso_base_tests zobelso_printer_tests zobelso_sim_tests zobelso_platform_tests
+THREADED_TESTS := zobelso_base_tests zobelso_printer_tests zobelso_sim_tests zobelso_platform_tests zobelso_com_tests
 WIN := $(BUILD)/win
 CMAKE_GEN := -G Ninja
 
@@ -60,8 +60,11 @@ test-tsan: tsan
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --test-dir $(TSAN) -j $(JOBS) --output-on-failure -L '$(shell echo $(THREADED_TESTS) | tr ' ' '|')'
 
+# The prefix is made once here: test programs started in parallel would
+# otherwise race to create it.
 test-windows: windows
 	@echo "== Windows tests under wine =="
+	ZOBELSO_WINEPREFIX=$(CURDIR)/$(WIN)/wineprefix cmake/wine-run.sh --prefix-only
 	ZOBELSO_WINEPREFIX=$(CURDIR)/$(WIN)/wineprefix ctest --test-dir $(WIN) -j $(JOBS) --output-on-failure
 	@scripts/wine-test-counts.sh $(WIN)
 

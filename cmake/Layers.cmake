@@ -34,3 +34,55 @@ function(zobelso_layer target)
     endforeach()
   endif()
 endfunction()
+
+# zobelso_layer_rule(<folder> [INCLUDES folders...] [TEST_INCLUDES folders...])
+# States which folders the files of <folder> may include besides their own;
+# tests, fuzz targets and benchmarks may also include the TEST_INCLUDES.
+# A layer includes only what lies below it: an include against these rules
+# fails the build.
+function(zobelso_layer_rule folder)
+  cmake_parse_arguments(R "" "" "INCLUDES;TEST_INCLUDES" ${ARGN})
+  string(REPLACE ";" "," a "${R_INCLUDES}")
+  string(REPLACE ";" "," t "${R_TEST_INCLUDES}")
+  set_property(GLOBAL APPEND PROPERTY ZOBELSO_LAYER_RULES "${folder}|${a}|${t}")
+endfunction()
+
+# Called once all folders stated their rules: every library and program
+# depends on the check, so nothing builds past a broken rule.
+function(zobelso_check_layers)
+  get_property(rules GLOBAL PROPERTY ZOBELSO_LAYER_RULES)
+  set(rulesFile ${CMAKE_BINARY_DIR}/layer-rules.txt)
+  string(REPLACE ";" "\n" text "${rules}")
+  file(WRITE ${rulesFile}.new "${text}\n")
+  file(COPY_FILE ${rulesFile}.new ${rulesFile} ONLY_IF_DIFFERENT)
+  set(sources)
+  foreach(rule ${rules})
+    string(REPLACE "|" ";" parts "${rule}")
+    list(GET parts 0 folder)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp
+         ${CMAKE_SOURCE_DIR}/${folder}/*.h)
+    list(APPEND sources ${found})
+  endforeach()
+  set(stamp ${CMAKE_BINARY_DIR}/layer-check.stamp)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -DRULES=${rulesFile} -DSOURCE_ROOT=${CMAKE_SOURCE_DIR}
+            -DSTAMP=${stamp} -P ${CMAKE_SOURCE_DIR}/cmake/CheckLayers.cmake
+    DEPENDS ${sources} ${rulesFile} ${CMAKE_SOURCE_DIR}/cmake/CheckLayers.cmake
+    COMMENT "Checking the layers' includes" VERBATIM)
+  add_custom_target(zobelso_layer_check ALL DEPENDS ${stamp})
+  zobelso_depend_on_layer_check(${CMAKE_SOURCE_DIR})
+endfunction()
+
+function(zobelso_depend_on_layer_check dir)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(t ${targets})
+    get_target_property(type ${t} TYPE)
+    if(type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|EXECUTABLE)$")
+      add_dependencies(${t} zobelso_layer_check)
+    endif()
+  endforeach()
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(s ${subdirs})
+    zobelso_depend_on_layer_check(${s})
+  endforeach()
+endfunction()

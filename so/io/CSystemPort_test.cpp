@@ -7,7 +7,7 @@
 
 #include "platform/device_file.h"
 #include "so/io/CPortSettingsBase.h"
-#include "so/io/TempFileForTest.h"
+#include "testing/TempFileForTest.h"
 
 namespace QEL {
 namespace IO {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/device_file.h"
-#include "so/io/TempFileForTest.h"
+#include "testing/TempFileForTest.h"
 
 namespace QEL {
 namespace IO {

@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "so/base/PrinterBuffer.h"
 #include "so/format/CCmdHelperBase.h"
+#include "so/format/EscapeSequenceFormatter.h"
 #include "so/format/PrinterStatus.h"
 #include "so/io/IPort.h"
 #include "so/io/IPortSettings.h"
@@ -41,6 +43,10 @@ class CPrinterBase {
   long SetPortSettings(IO::IPortSettings* settings, int32_t* result);
   // Replaces the current port with an already built one.
   void AttachPort(std::shared_ptr<IO::IPort> port);
+  // The clock of every pause, retry and reply time limit of this core, its
+  // port and its worker (the system's unless set). Before OpenServiceW.
+  void SetClock(std::shared_ptr<platform::Clock> clock);
+  const std::shared_ptr<platform::Clock>& Clock() const { return clock_; }
   long OpenServiceW(const std::u16string& deviceName, IPrinterEventHandle* handle,
                     int32_t* result);
   long ClaimDevice(int32_t timeout, int32_t* result);
@@ -69,7 +75,6 @@ class CPrinterBase {
   long SetPropertyNumber(int32_t index, int32_t value, int32_t* result);
   long GetPropertyString(int32_t index, std::u16string* text);
   long SetPropertyString(int32_t index, const std::u16string& text, int32_t* result);
-  int32_t VerifyProperty(int32_t index, const std::u16string& text, int32_t value) { return 0; }
   const PrinterProperties& Properties() const { return props_; }
   const PrinterModelTraits& Traits() const { return traits_; }
   const PendingSettings& Pending() const { return pending_; }
@@ -166,8 +171,8 @@ class CPrinterBase {
   // cannot be asked, else 0.
   virtual int32_t GetPrinterState(bool initial);
   bool GetPrinterStateByASB(tagPrinterStatus* status);
-  bool GetPrinterStateByRealTime(tagPrinterStatus* status, int32_t unused);
-  bool GetPrinterStateBySendCmd(tagPrinterStatus* status, int32_t unused);
+  bool GetPrinterStateByRealTime(tagPrinterStatus* status);
+  bool GetPrinterStateBySendCmd(tagPrinterStatus* status);
   void ClearUnReadDataInPrinter();
   void RaiseStateUpdateEvent(int32_t value);
   tagPrinterStatus KnownStatus() const;
@@ -206,7 +211,6 @@ class CPrinterBase {
   CPrinterEventObject* EventObject() const { return eventObject_.get(); }
   std::shared_ptr<CPrinterPort> PrinterPort() const { return port_; }
   CCmdHelperBase* CmdHelper() const { return cmdHelper_; }
-  bool IsParallelPort() const { return isParallel_; }
   int32_t PortReadBack() const { return portReadBack_; }
 
  protected:
@@ -239,7 +243,6 @@ class CPrinterBase {
   void LeaveCollectingModes();
   // The disable half of DeviceEnable, shared with release and close.
   void Disable();
-  void PrependPendingSettings(PrinterBuffer& buffer) { set_printerSettings(buffer); }
 
   // Name, description and firmware text a model starts with; the printer's
   // own answers replace maker and firmware when its information is read.
@@ -295,7 +298,7 @@ class CPrinterBase {
   // Reused by every print call, so formatting does not allocate per call.
   PrinterBuffer formatted_{2048, 32};
   PrinterBuffer jobBuffer_{2048, 32};
-  PrinterBuffer lineBuffer_{256, 32};
+  EscapeSequenceFormatter formatter_;
   PrinterBuffer convertedBuffer_{2048, 32};
   std::vector<char> converted_;
   bool kanjiMode_ = false;
@@ -313,6 +316,9 @@ class CPrinterBase {
   uint8_t readBackArea_[255] = {};
 
  private:
+  // The formatter's view of this core (CPrinterBaseFormatter.cpp).
+  class FormatterHost;
+
   int32_t opened_ = 0;
   int32_t claimed_ = 0;
   int32_t enabled_ = 0;
@@ -331,6 +337,7 @@ class CPrinterBase {
   int32_t errorCode_ = 0;
   std::u16string errorInformation_;
 
+  std::shared_ptr<platform::Clock> clock_ = platform::SystemClock();
   std::shared_ptr<CPrinterPort> port_;
   std::shared_ptr<CPrinterEventObject> eventObject_;
   std::shared_ptr<CPrinterTaskThreadContext> worker_;

@@ -105,7 +105,7 @@ void CTM_T88IV::SetDeviceParameter(const std::u16string& name) {
 }
 
 int32_t CTM_T88IV::IsSupportBidi() {
-  if (!IsParallelPort() && PortReadBack() == 0) return 1;
+  if (!IsParallel() && PortReadBack() == 0) return 1;
   return IsOneOf(modelName_, kProbedNames) ? 0 : 1;
 }
 
