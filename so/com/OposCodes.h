@@ -1,0 +1,20 @@
+#pragma once
+// The OPOS result codes the COM class answers with.
+#include <cstdint>
+
+namespace QEL {
+namespace COM {
+
+constexpr int32_t kSuccess = 0;
+constexpr int32_t kClosed = 101;
+constexpr int32_t kNotClaimed = 103;
+constexpr int32_t kNoService = 104;
+constexpr int32_t kDisabled = 105;
+constexpr int32_t kIllegal = 106;
+constexpr int32_t kFailure = 111;
+constexpr int32_t kExtended = 114;
+constexpr int32_t kBadStation = 301;  // extended: not the receipt station
+constexpr int32_t kReceipt = 2;       // the only station of these printers
+
+}  // namespace COM
+}  // namespace QEL
