@@ -1,4 +1,7 @@
-#include <functional>
+// Output modes and the admission of output: direct or queued, the
+// transaction that collects a job, the job's prologue and the pending
+// settings that go in front of it.
+#include <algorithm>
 
 #include "so/printer/CPrinterBase.h"
 
@@ -6,116 +9,148 @@ namespace QEL {
 namespace Printer {
 
 namespace {
-// Ten seconds in all before a send reports the port busy.
-constexpr int kSendLockRetries = 100;
-constexpr uint32_t kLockPauseMs = 100;
-constexpr uint8_t kFrameEnd = 0xBB;
-
-// Keeps the worker's status poll away from the port for a whole exchange, so
-// that it cannot swallow the reply meant for this one.
-class PollingPause {
- public:
-  PollingPause(std::function<void()> pause, std::function<void()> resume) : resume_(std::move(resume)) {
-    pause();
-  }
-  ~PollingPause() { resume_(); }
-
- private:
-  std::function<void()> resume_;
-};
+constexpr int32_t kStationReceipt = 2;
+constexpr int32_t kTransactionStart = 11;
+constexpr int32_t kTransactionEnd = 12;
+constexpr int32_t kPrologueEnterPageMode = 1;
 }  // namespace
 
-int32_t CPrinterBase::DirectSend(PrinterBuffer& buffer, int32_t expectReply, uint8_t replyLength) {
-  if (!port_) return OPOS_E_NOHARDWARE;
-  // Nothing to send is not a hardware failure (a port refuses a write of 0 bytes).
-  if (buffer.isEmpty() && !expectReply) return OPOS_SUCCESS;
-  std::shared_ptr<CPrinterPort> port = port_;
-  PollingPause pause([this] { PauseWorkerPolling(); }, [this] { ResumeWorkerPolling(); });
-  PortLockHolder lock(*port, kSendLockRetries, kLockPauseMs);
-  if (!lock.Held()) return OPOS_E_BUSY;
+bool CPrinterBase::IsDirectSend() const {
+  return !modes_.transaction && !modes_.pageMode && !modes_.Sideways();
+}
 
-  if (IsQX1270Family() && bidirectional_) {
-    PrinterBuffer framed(32, 32);
-    cmdHelper_->PackOutput(framed, buffer);
-    if (!port->write(framed.data(), 0, static_cast<int32_t>(framed.size()))) {
-      return OPOS_E_NOHARDWARE;
-    }
-    clock_->SleepMs(10);
-    size_t stored = 0;
-    while (stored < sizeof readBackArea_) {
-      int32_t got = 0;
-      port->readAvailable(readBackArea_, static_cast<int32_t>(stored),
-                          static_cast<int32_t>(sizeof readBackArea_ - stored), &got);
-      if (got <= 0) break;
-      stored += static_cast<size_t>(got);
-      if (readBackArea_[stored - 1] == kFrameEnd) break;
-    }
-    return OPOS_SUCCESS;
-  }
+PrinterBuffer* CPrinterBase::CurrentPrinterBuffer() {
+  if (modes_.Sideways()) return &rotationBuffer_;
+  if (modes_.pageMode) return &pageModeBuffer_;
+  if (modes_.transaction) return &transactionBuffer_;
+  return nullptr;
+}
 
-  if (!port->write(buffer.data(), 0, static_cast<int32_t>(buffer.size()))) {
-    return OPOS_E_NOHARDWARE;
+int32_t CPrinterBase::CheckOutputAdmission(bool collecting) {
+  if (!collecting && !modes_.transaction && props_.asyncMode == 0 && !IsIdle()) {
+    return SetRC(OPOS_E_BUSY);
   }
-  if (bidirectional_ && expectReply) {
-    int32_t received = 0;
-    const int32_t rc = ReadData(readBackArea_, 0, static_cast<int32_t>(sizeof readBackArea_),
-                                &received, 2000);
-    if (rc != OPOS_SUCCESS) return rc;
-    if (received != replyLength) return OPOS_E_FAILURE;
+  return CheckCoverAndPaper();
+}
+
+int32_t CPrinterBase::CheckCoverAndPaper() {
+  if (props_.asyncMode != 0) return OPOS_SUCCESS;
+  // Until a reading was evaluated nothing is known about cover and paper; a
+  // printer that cannot be asked must still print.
+  bool evaluated = false;
+  tagPrinterStatus known;
+  {
+    std::lock_guard<std::mutex> lock(statusMutex_);
+    evaluated = statusEvaluated_;
+    known = status_;
   }
+  if (!evaluated) return OPOS_SUCCESS;
+  if (known.coverOpen) return SetRC(OPOS_EPTR_COVER_OPEN);
+  if (known.paperOut) return SetRC(OPOS_EPTR_REC_EMPTY);
   return OPOS_SUCCESS;
 }
 
-int32_t CPrinterBase::SendAndReadData(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
-                                      int32_t count, int32_t* received) {
-  if (received != nullptr) *received = 0;
-  if (!port_) return OPOS_E_OFFLINE;
-  std::shared_ptr<CPrinterPort> port = port_;
-  PortLockHolder lock(*port, kSendLockRetries, kLockPauseMs);
-  if (!lock.Held()) return OPOS_E_BUSY;
-
-  // Whatever the printer said before this request is not its answer.
-  for (int i = 0; i < 64; ++i) {
-    int32_t stale = 0;
-    port->readAvailable(replyArea_, 0, static_cast<int32_t>(sizeof replyArea_), &stale);
-    if (stale <= 0) break;
+void CPrinterBase::set_printerSettings(PrinterBuffer& buffer) {
+  if (cmdHelper_ == nullptr) return;
+  CCmdHelperBase& helper = *cmdHelper_;
+  if (pending_.upsideDown) helper.SetUpsideDown(pendingSettings_, modes_.rotate180);
+  if (pending_.characterSet) helper.SelectCodePage(pendingSettings_, props_.characterSet);
+  if (pending_.font) helper.SelectCharacterFont(pendingSettings_, props_.recLineChars == 64 ? 1 : 0);
+  if (pending_.lineSpacing) {
+    helper.SetLineSpacing(pendingSettings_, static_cast<uint8_t>(props_.recLineSpacing));
   }
+  if (pending_.lineWidth) {
+    props_.recLineWidth = std::min(props_.recLineWidth, traits_.printWidth);
+    helper.SetPrintAreaWidth(pendingSettings_, props_.recLineWidth);
+  }
+  if (pending_.smoothing) helper.SetSmoothing(pendingSettings_, smoothing_ != 0);
+  const bool upsideDown = pending_.upsideDown;
+  const bool printArea = pending_.printArea;
+  pending_.Clear();
+  pending_.upsideDown = upsideDown;  // stays until a rotation change settles it
+  pending_.printArea = printArea;    // positioned by page-mode output, not here
+  if (!pendingSettings_.isEmpty()) {
+    buffer.insert(0, pendingSettings_.data(), pendingSettings_.size());
+    pendingSettings_.clear();
+  }
+}
 
-  set_printerSettings(buffer);
-  if (!port->write(buffer.data(), 0, static_cast<int32_t>(buffer.size()))) return OPOS_E_OFFLINE;
+void CPrinterBase::InitOutBufferWithPMControl(PrinterBuffer& buffer, int32_t mode) {
+  if (cmdHelper_ == nullptr) return;
+  CCmdHelperBase& helper = *cmdHelper_;
+  helper.SelectPeripheral(buffer, true);
+  helper.SetJustification(buffer, 0);
+  helper.SetLeftMargin(buffer, 0);
+  helper.SetUpsideDown(buffer, false);
+  // The code page reaches the printer with the pending settings of the job.
+  helper.SelectCodePage(pendingSettings_, props_.characterSet);
+  helper.SetPrintMode(buffer, props_.recLineChars == 64, false, false, false, false);
+  helper.SetSmoothing(buffer, smoothing_ != 0);
+  const bool rotated = modes_.Sideways() || modes_.RotatedPageDirection();
+  const int32_t spacing = rotated ? props_.recLineSpacing : H2V(props_.recLineSpacing);
+  helper.SetLineSpacing(buffer, static_cast<uint8_t>(spacing));
+  if (mode == kPrologueEnterPageMode) {
+    helper.LineFeed(buffer);
+    helper.EnterPageMode(buffer);
+  }
+}
 
-  if (count > 0) {
-    clock_->SleepMs(10);
-    std::unique_ptr<uint8_t[]> scratch;
-    uint8_t* target = destination;
-    int32_t at = offset;
-    if (target == nullptr) {
-      scratch.reset(new uint8_t[static_cast<size_t>(count)]);
-      target = scratch.get();
-      at = 0;
+long CPrinterBase::TransactionPrint(int32_t station, int32_t control, int32_t* result) {
+  int32_t scratch = 0;
+  int32_t& rc = result != nullptr ? *result : scratch;
+  if (station != kStationReceipt) {
+    rc = SetRC(OPOS_E_NOT_SUPPORTED);
+    return 0;
+  }
+  SetRC(OPOS_SUCCESS);
+  rc = OPOS_SUCCESS;
+  if (control == kTransactionEnd && modes_.transaction) {
+    LeaveCollectingModes();
+    if (props_.asyncMode == 0 && !IsIdle()) {
+      rc = SetRC(OPOS_E_BUSY);
+      return 0;
     }
-    int32_t got = 0;
-    const int32_t rc = port->read(target, at, count, &got, 1);
-    if (received != nullptr) *received = got;
-    return rc ? OPOS_SUCCESS : OPOS_E_OFFLINE;
+    rc = SetRC(Send(transactionBuffer_, 0));
+    transactionBuffer_.clear();
+    modes_.transaction = false;
+    return 0;
   }
-  if (count < 0) {
-    clock_->SleepMs(10);
-    bool anyRead = false;
-    int32_t total = 0;
-    for (;;) {
-      uint8_t byte = 0;
-      int32_t got = 0;
-      if (!port->read(&byte, 0, 1, &got, 1) || got == 0) break;
-      anyRead = true;
-      if (destination != nullptr) destination[offset + total] = byte;
-      ++total;
-      clock_->SleepMs(2);
-    }
-    if (received != nullptr) *received = total;
-    return anyRead ? OPOS_SUCCESS : OPOS_E_OFFLINE;
+  if (control == kTransactionStart && !modes_.transaction) {
+    LeaveCollectingModes();
+    transactionBuffer_.clear();
+    modes_.transaction = true;
+    InitOutBufferWithPMControl(transactionBuffer_, 3);
+    return 0;
   }
-  return OPOS_E_OFFLINE;
+  modes_.transaction = control == kTransactionStart;
+  return 0;
+}
+
+void CPrinterBase::LeaveCollectingModes() {
+  if (modes_.pageMode) {
+    modes_.pageMode = false;
+    pageModeBuffer_.clear();
+  }
+  if (modes_.AnyRotation()) {
+    props_.rotateSpecial = SetRotation(1);
+    SetRC(OPOS_SUCCESS);
+  }
+}
+
+long CPrinterBase::ClearOutput(int32_t* /*result*/) {
+  if (worker_ && !IsIdle()) {
+    worker_->CancelFront();
+    worker_->Clear();
+  }
+  transactionBuffer_.clear();
+  pageModeBuffer_.clear();
+  rotationBuffer_.clear();
+  directIoBuffer_.clear();
+  return 0;
+}
+
+void CPrinterBase::Retry() {
+  if (opened_ && claimed_ && enabled_ && worker_) worker_->Resume();
 }
 
 }  // namespace Printer

@@ -1,4 +1,8 @@
+// The send path: a finished job goes to the printer at once or into the
+// worker's queue, and the exchanges that write a request and read the
+// printer's reply hold the port for the whole exchange.
 #include <algorithm>
+#include <functional>
 
 #include "so/printer/CPrinterBase.h"
 #include "so/printer/OutputIdCounter.h"
@@ -7,91 +11,32 @@ namespace QEL {
 namespace Printer {
 
 namespace {
-constexpr int32_t kStationReceipt = 2;
-constexpr int32_t kTransactionStart = 11;
-constexpr int32_t kTransactionEnd = 12;
-constexpr int32_t kPrologueEnterPageMode = 1;
+// Ten seconds in all before a send or an exchange reports the port busy.
+constexpr int kLockRetries = 100;
+constexpr uint32_t kLockPauseMs = 100;
+constexpr uint8_t kFrameEnd = 0xBB;
+
+// Keeps the worker's status poll away from the port for a whole exchange, so
+// that it cannot swallow the reply meant for this one.
+class PollingPause {
+ public:
+  PollingPause(std::function<void()> pause, std::function<void()> resume) : resume_(std::move(resume)) {
+    pause();
+  }
+  ~PollingPause() { resume_(); }
+
+ private:
+  std::function<void()> resume_;
+};
+
+constexpr uint32_t kReplyLimitMs = 2000;
+// A reader that got nothing at all gives up after this many passes.
+constexpr int kEmptyPasses = 7;
+
+bool Expired(platform::Clock& clock, uint32_t start, uint32_t limitMs) {
+  return static_cast<uint32_t>(clock.NowMs() - start) >= limitMs;
+}
 }  // namespace
-
-bool CPrinterBase::IsDirectSend() const {
-  return !modes_.transaction && !modes_.pageMode && !modes_.Sideways();
-}
-
-PrinterBuffer* CPrinterBase::CurrentPrinterBuffer() {
-  if (modes_.Sideways()) return &rotationBuffer_;
-  if (modes_.pageMode) return &pageModeBuffer_;
-  if (modes_.transaction) return &transactionBuffer_;
-  return nullptr;
-}
-
-int32_t CPrinterBase::CheckOutputAdmission(bool collecting) {
-  if (!collecting && !modes_.transaction && props_.asyncMode == 0 && !IsIdle()) {
-    return SetRC(OPOS_E_BUSY);
-  }
-  return CheckCoverAndPaper();
-}
-
-int32_t CPrinterBase::CheckCoverAndPaper() {
-  if (props_.asyncMode != 0) return OPOS_SUCCESS;
-  // Until a reading was evaluated nothing is known about cover and paper; a
-  // printer that cannot be asked must still print.
-  bool evaluated = false;
-  tagPrinterStatus known;
-  {
-    std::lock_guard<std::mutex> lock(statusMutex_);
-    evaluated = statusEvaluated_;
-    known = status_;
-  }
-  if (!evaluated) return OPOS_SUCCESS;
-  if (known.coverOpen) return SetRC(OPOS_EPTR_COVER_OPEN);
-  if (known.paperOut) return SetRC(OPOS_EPTR_REC_EMPTY);
-  return OPOS_SUCCESS;
-}
-
-void CPrinterBase::set_printerSettings(PrinterBuffer& buffer) {
-  if (cmdHelper_ == nullptr) return;
-  CCmdHelperBase& helper = *cmdHelper_;
-  if (pending_.upsideDown) helper.SetUpsideDown(pendingSettings_, modes_.rotate180);
-  if (pending_.characterSet) helper.SelectCodePage(pendingSettings_, props_.characterSet);
-  if (pending_.font) helper.SelectCharacterFont(pendingSettings_, props_.recLineChars == 64 ? 1 : 0);
-  if (pending_.lineSpacing) {
-    helper.SetLineSpacing(pendingSettings_, static_cast<uint8_t>(props_.recLineSpacing));
-  }
-  if (pending_.lineWidth) {
-    props_.recLineWidth = std::min(props_.recLineWidth, traits_.printWidth);
-    helper.SetPrintAreaWidth(pendingSettings_, props_.recLineWidth);
-  }
-  if (pending_.smoothing) helper.SetSmoothing(pendingSettings_, smoothing_ != 0);
-  const bool upsideDown = pending_.upsideDown;
-  const bool printArea = pending_.printArea;
-  pending_.Clear();
-  pending_.upsideDown = upsideDown;  // stays until a rotation change settles it
-  pending_.printArea = printArea;    // positioned by page-mode output, not here
-  if (!pendingSettings_.isEmpty()) {
-    buffer.insert(0, pendingSettings_.data(), pendingSettings_.size());
-    pendingSettings_.clear();
-  }
-}
-
-void CPrinterBase::InitOutBufferWithPMControl(PrinterBuffer& buffer, int32_t mode) {
-  if (cmdHelper_ == nullptr) return;
-  CCmdHelperBase& helper = *cmdHelper_;
-  helper.SelectPeripheral(buffer, true);
-  helper.SetJustification(buffer, 0);
-  helper.SetLeftMargin(buffer, 0);
-  helper.SetUpsideDown(buffer, false);
-  // The code page reaches the printer with the pending settings of the job.
-  helper.SelectCodePage(pendingSettings_, props_.characterSet);
-  helper.SetPrintMode(buffer, props_.recLineChars == 64, false, false, false, false);
-  helper.SetSmoothing(buffer, smoothing_ != 0);
-  const bool rotated = modes_.Sideways() || modes_.RotatedPageDirection();
-  const int32_t spacing = rotated ? props_.recLineSpacing : H2V(props_.recLineSpacing);
-  helper.SetLineSpacing(buffer, static_cast<uint8_t>(spacing));
-  if (mode == kPrologueEnterPageMode) {
-    helper.LineFeed(buffer);
-    helper.EnterPageMode(buffer);
-  }
-}
 
 int32_t CPrinterBase::Send(PrinterBuffer& buffer, int32_t toFront) {
   set_printerSettings(buffer);
@@ -110,62 +55,203 @@ int32_t CPrinterBase::Send(PrinterBuffer& buffer, int32_t toFront) {
   return OPOS_SUCCESS;
 }
 
-long CPrinterBase::TransactionPrint(int32_t station, int32_t control, int32_t* result) {
-  int32_t scratch = 0;
-  int32_t& rc = result != nullptr ? *result : scratch;
-  if (station != kStationReceipt) {
-    rc = SetRC(OPOS_E_NOT_SUPPORTED);
-    return 0;
-  }
-  SetRC(OPOS_SUCCESS);
-  rc = OPOS_SUCCESS;
-  if (control == kTransactionEnd && modes_.transaction) {
-    LeaveCollectingModes();
-    if (props_.asyncMode == 0 && !IsIdle()) {
-      rc = SetRC(OPOS_E_BUSY);
-      return 0;
+int32_t CPrinterBase::DirectSend(PrinterBuffer& buffer, int32_t expectReply, uint8_t replyLength) {
+  if (!port_) return OPOS_E_NOHARDWARE;
+  // Nothing to send is not a hardware failure (a port refuses a write of 0 bytes).
+  if (buffer.isEmpty() && !expectReply) return OPOS_SUCCESS;
+  std::shared_ptr<CPrinterPort> port = port_;
+  PollingPause pause([this] { PauseWorkerPolling(); }, [this] { ResumeWorkerPolling(); });
+  PortLockHolder lock(*port, kLockRetries, kLockPauseMs);
+  if (!lock.Held()) return OPOS_E_BUSY;
+
+  if (IsQX1270Family() && bidirectional_) {
+    PrinterBuffer framed(32, 32);
+    cmdHelper_->PackOutput(framed, buffer);
+    if (!port->write(framed.data(), 0, static_cast<int32_t>(framed.size()))) {
+      return OPOS_E_NOHARDWARE;
     }
-    rc = SetRC(Send(transactionBuffer_, 0));
-    transactionBuffer_.clear();
-    modes_.transaction = false;
-    return 0;
+    clock_->SleepMs(10);
+    size_t stored = 0;
+    while (stored < sizeof readBackArea_) {
+      int32_t got = 0;
+      port->readAvailable(readBackArea_, static_cast<int32_t>(stored),
+                          static_cast<int32_t>(sizeof readBackArea_ - stored), &got);
+      if (got <= 0) break;
+      stored += static_cast<size_t>(got);
+      if (readBackArea_[stored - 1] == kFrameEnd) break;
+    }
+    return OPOS_SUCCESS;
   }
-  if (control == kTransactionStart && !modes_.transaction) {
-    LeaveCollectingModes();
-    transactionBuffer_.clear();
-    modes_.transaction = true;
-    InitOutBufferWithPMControl(transactionBuffer_, 3);
-    return 0;
+
+  if (!port->write(buffer.data(), 0, static_cast<int32_t>(buffer.size()))) {
+    return OPOS_E_NOHARDWARE;
   }
-  modes_.transaction = control == kTransactionStart;
-  return 0;
+  if (bidirectional_ && expectReply) {
+    int32_t received = 0;
+    const int32_t rc = ReadData(readBackArea_, 0, static_cast<int32_t>(sizeof readBackArea_),
+                                &received, 2000);
+    if (rc != OPOS_SUCCESS) return rc;
+    if (received != replyLength) return OPOS_E_FAILURE;
+  }
+  return OPOS_SUCCESS;
 }
 
-void CPrinterBase::LeaveCollectingModes() {
-  if (modes_.pageMode) {
-    modes_.pageMode = false;
-    pageModeBuffer_.clear();
+int32_t CPrinterBase::SendAndReadData(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
+                                      int32_t count, int32_t* received) {
+  if (received != nullptr) *received = 0;
+  if (!port_) return OPOS_E_OFFLINE;
+  std::shared_ptr<CPrinterPort> port = port_;
+  PortLockHolder lock(*port, kLockRetries, kLockPauseMs);
+  if (!lock.Held()) return OPOS_E_BUSY;
+
+  // Whatever the printer said before this request is not its answer.
+  for (int i = 0; i < 64; ++i) {
+    int32_t stale = 0;
+    port->readAvailable(replyArea_, 0, static_cast<int32_t>(sizeof replyArea_), &stale);
+    if (stale <= 0) break;
   }
-  if (modes_.AnyRotation()) {
-    props_.rotateSpecial = SetRotation(1);
-    SetRC(OPOS_SUCCESS);
+
+  set_printerSettings(buffer);
+  if (!port->write(buffer.data(), 0, static_cast<int32_t>(buffer.size()))) return OPOS_E_OFFLINE;
+
+  if (count > 0) {
+    clock_->SleepMs(10);
+    std::unique_ptr<uint8_t[]> scratch;
+    uint8_t* target = destination;
+    int32_t at = offset;
+    if (target == nullptr) {
+      scratch.reset(new uint8_t[static_cast<size_t>(count)]);
+      target = scratch.get();
+      at = 0;
+    }
+    int32_t got = 0;
+    const int32_t rc = port->read(target, at, count, &got, 1);
+    if (received != nullptr) *received = got;
+    return rc ? OPOS_SUCCESS : OPOS_E_OFFLINE;
   }
+  if (count < 0) {
+    clock_->SleepMs(10);
+    bool anyRead = false;
+    int32_t total = 0;
+    for (;;) {
+      uint8_t byte = 0;
+      int32_t got = 0;
+      if (!port->read(&byte, 0, 1, &got, 1) || got == 0) break;
+      anyRead = true;
+      if (destination != nullptr) destination[offset + total] = byte;
+      ++total;
+      clock_->SleepMs(2);
+    }
+    if (received != nullptr) *received = total;
+    return anyRead ? OPOS_SUCCESS : OPOS_E_OFFLINE;
+  }
+  return OPOS_E_OFFLINE;
 }
 
-long CPrinterBase::ClearOutput(int32_t* /*result*/) {
-  if (worker_ && !IsIdle()) {
-    worker_->CancelFront();
-    worker_->Clear();
-  }
-  transactionBuffer_.clear();
-  pageModeBuffer_.clear();
-  rotationBuffer_.clear();
-  directIoBuffer_.clear();
-  return 0;
+int32_t CPrinterBase::SendAndReadString(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
+                                        int32_t maximum, uint8_t endByte, int32_t* received) {
+  if (received != nullptr) *received = 0;
+  const int32_t rc = DirectSend(buffer, 0, 7);
+  clock_->SleepMs(50);
+  if (rc != 0) return rc;
+  return ReadData(destination, offset, maximum, endByte, received, kReplyLimitMs);
 }
 
-void CPrinterBase::Retry() {
-  if (opened_ && claimed_ && enabled_ && worker_) worker_->Resume();
+int32_t CPrinterBase::SendAndReadString(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
+                                        int32_t maximum, uint8_t startByte, uint8_t endByte,
+                                        int32_t* received) {
+  if (received != nullptr) *received = 0;
+  const int32_t rc = DirectSend(buffer, 0, 7);
+  clock_->SleepMs(50);
+  if (rc != 0) return rc;
+  return ReadData(destination, offset, maximum, startByte, endByte, received, kReplyLimitMs);
+}
+
+int32_t CPrinterBase::ReadData(uint8_t* destination, int32_t offset, int32_t maximum,
+                               uint8_t startByte, uint8_t endByte, int32_t* received,
+                               uint32_t limitMs) {
+  if (received != nullptr) *received = 0;
+  std::shared_ptr<CPrinterPort> port = port_;
+  if (!port || destination == nullptr || maximum <= 0) return OPOS_E_OFFLINE;
+  PortLockHolder lock(*port, kLockRetries, kLockPauseMs);
+  if (!lock.Held()) return OPOS_E_BUSY;
+
+  const uint32_t start = clock_->NowMs();
+  bool anyRead = false, started = false, ended = false;
+  int32_t stored = 0;
+  for (int pass = 1; !ended && !Expired(*clock_, start, limitMs); ++pass) {
+    if (pass > kEmptyPasses && stored == 0) break;
+    int32_t got = 0;
+    if (port->readAvailable(readBackArea_, 0, static_cast<int32_t>(sizeof readBackArea_), &got)) {
+      anyRead = true;
+    }
+    for (int32_t i = 0; i < got && !ended; ++i) {
+      const uint8_t b = readBackArea_[i];
+      if (!started) {
+        started = b == startByte;
+        continue;
+      }
+      if (b == endByte) {
+        ended = true;
+      } else if (stored < maximum) {
+        destination[offset + stored++] = b;
+      }
+    }
+    if (!ended) clock_->SleepMs(50);
+  }
+  if (received != nullptr) *received = stored;
+  return anyRead ? OPOS_SUCCESS : OPOS_E_OFFLINE;
+}
+
+int32_t CPrinterBase::ReadData(uint8_t* destination, int32_t offset, int32_t maximum,
+                               uint8_t endByte, int32_t* received, uint32_t limitMs) {
+  if (received != nullptr) *received = 0;
+  std::shared_ptr<CPrinterPort> port = port_;
+  if (!port || destination == nullptr || maximum <= 0) return OPOS_E_OFFLINE;
+  PortLockHolder lock(*port, kLockRetries, kLockPauseMs);
+  if (!lock.Held()) return OPOS_E_BUSY;
+
+  const uint32_t start = clock_->NowMs();
+  bool anyRead = false, ended = false;
+  int32_t stored = 0;
+  for (int pass = 1; !ended && !Expired(*clock_, start, limitMs); ++pass) {
+    if (pass > kEmptyPasses && stored == 0) break;
+    clock_->SleepMs(10);
+    int32_t got = 0;
+    if (port->readAvailable(readBackArea_, 0, static_cast<int32_t>(sizeof readBackArea_), &got)) {
+      anyRead = true;
+    }
+    for (int32_t i = 0; i < got && !ended; ++i) {
+      if (readBackArea_[i] == endByte) {
+        ended = true;
+      } else if (stored < maximum) {
+        destination[offset + stored++] = readBackArea_[i];
+      }
+    }
+  }
+  if (received != nullptr) *received = stored;
+  return anyRead ? OPOS_SUCCESS : OPOS_E_OFFLINE;
+}
+
+int32_t CPrinterBase::ReadData(uint8_t* destination, int32_t offset, int32_t count,
+                               int32_t* received, uint32_t limitMs) {
+  if (received != nullptr) *received = 0;
+  std::shared_ptr<CPrinterPort> port = port_;
+  if (!port || destination == nullptr || count <= 0) return OPOS_E_OFFLINE;
+  PortLockHolder lock(*port, kLockRetries, kLockPauseMs);
+  if (!lock.Held()) return OPOS_E_BUSY;
+
+  const uint32_t start = clock_->NowMs();
+  bool anyRead = false;
+  int32_t stored = 0;
+  for (int pass = 1; stored < count && !Expired(*clock_, start, limitMs); ++pass) {
+    if (pass > kEmptyPasses && stored == 0) break;
+    int32_t got = 0;
+    if (port->read(destination, offset + stored, count - stored, &got, 0)) anyRead = true;
+    if (got > 0) stored += got;
+  }
+  if (received != nullptr) *received = stored;
+  return anyRead ? OPOS_SUCCESS : OPOS_E_OFFLINE;
 }
 
 }  // namespace Printer
