@@ -38,7 +38,7 @@ class CQELOposPrinterSO : public IDispatch,
  public:
   static constexpr int32_t kServiceObjectVersion = 1013001;
   // StatusUpdate once the output queue ran empty (FlagWhenIdle).
-  static constexpr int32_t kStatusIdle = 1001;
+  static constexpr int32_t kStatusIdle = Printer::PTR_SUE_IDLE;
 
   // Created with one reference, which the creator owns.
   explicit CQELOposPrinterSO(

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "so/format/StatusUpdateValues.h"
+
 namespace QEL {
 namespace Printer {
 
@@ -218,36 +220,36 @@ int32_t CCmdHelperBase::CompareAsb(const uint8_t* new4, uint8_t* stored4) const 
   const uint8_t cover = 0x20;
   if (!(new4[0] & cover) && (stored4[0] & cover)) {
     stored4[0] &= static_cast<uint8_t>(~cover);
-    return 12;
+    return PTR_SUE_COVER_OK;
   }
   if ((new4[0] & cover) && !(stored4[0] & cover)) {
     stored4[0] |= cover;
-    return 11;
+    return PTR_SUE_COVER_OPEN;
   }
   const uint8_t second = 0x08;
   if (!(new4[1] & second) && (stored4[1] & second)) {
     stored4[1] &= static_cast<uint8_t>(~second);
-    return 20;
+    return kStatusSecondSensorCleared;
   }
   if ((new4[1] & second) && !(stored4[1] & second)) {
     stored4[1] |= second;
-    return 21;
+    return kStatusSecondSensorSet;
   }
   // Both end bits are recorded, not just one: with one of them the same
   // reading would be reported as a change again on every later comparison.
   const uint8_t end = 0x0C;
   if ((new4[2] & end) == end && (stored4[2] & end) != end) {
     stored4[2] |= end;
-    return 24;
+    return PTR_SUE_REC_EMPTY;
   }
   if ((new4[2] & end) == 0 && (stored4[2] & end) != 0) {
     stored4[2] &= static_cast<uint8_t>(~end);
-    return 26;
+    return PTR_SUE_REC_PAPEROK;
   }
   const uint8_t nearEnd = 0x03;
   if ((new4[2] & nearEnd) == nearEnd && (stored4[2] & nearEnd) != nearEnd) {
     stored4[2] |= nearEnd;
-    return 25;
+    return PTR_SUE_REC_NEAREMPTY;
   }
   return 0;
 }
@@ -292,19 +294,19 @@ int32_t CCmdHelperBase::CompareStatusByte(uint8_t newByte, uint8_t* stored, int3
   if (kind == 2) {
     if (((newByte ^ *stored) & 0x04) == 0) return 0;
     *stored = static_cast<uint8_t>((*stored & ~0x04) | (newByte & 0x04));
-    return (newByte & 0x04) ? 62 : 63;
+    return (newByte & 0x04) ? kStatusDrawerBitSet : kStatusDrawerBitCleared;
   }
   if (kind == 4) {
     const uint8_t all = 0x6C;
     if ((newByte & all) == all && (*stored & all) != all) {
       *stored |= all;
-      return 26;
+      return PTR_SUE_REC_PAPEROK;
     }
     for (uint8_t pair : {uint8_t{0x0C}, uint8_t{0x60}}) {
       if ((newByte & pair) == pair) {
         if ((*stored & pair) == pair) return 0;
         *stored |= pair;
-        return 25;
+        return PTR_SUE_REC_NEAREMPTY;
       }
     }
   }

@@ -5,6 +5,7 @@
 
 #include "so/format/CCmdHelperBase.h"
 #include "so/format/PrinterStatus.h"
+#include "so/format/StatusUpdateValues.h"
 
 using namespace QEL::Printer;
 
@@ -147,18 +148,18 @@ struct AsbChange {
 TEST(CCmdHelperBaseStatus, CompareAsbRules) {
   const AsbChange rows[] = {
       {{0x10, 0, 0, 0}, {0x10, 0, 0, 0}, 0, {0x10, 0, 0, 0}},
-      {{0x10, 0, 0, 0}, {0x30, 0, 0, 0}, 12, {0x10, 0, 0, 0}},       // cover closed
-      {{0x30, 0, 0, 0}, {0x10, 0, 0, 0}, 11, {0x30, 0, 0, 0}},       // cover opened
-      {{0x10, 0, 0, 0}, {0x10, 0x08, 0, 0}, 20, {0x10, 0, 0, 0}},    // second sensor cleared
-      {{0x10, 0x08, 0, 0}, {0x10, 0, 0, 0}, 21, {0x10, 0x08, 0, 0}},  // second sensor set
-      {{0x10, 0, 0x0C, 0}, {0x10, 0, 0, 0}, 24, {0x10, 0, 0x0C, 0}},  // paper end
-      {{0x10, 0, 0x0C, 0}, {0x10, 0, 0x04, 0}, 24, {0x10, 0, 0x0C, 0}},
-      {{0x10, 0, 0, 0}, {0x10, 0, 0x0C, 0}, 26, {0x10, 0, 0, 0}},    // paper present again
-      {{0x10, 0, 0, 0}, {0x10, 0, 0x04, 0}, 26, {0x10, 0, 0, 0}},
-      {{0x10, 0, 0x03, 0}, {0x10, 0, 0x01, 0}, 25, {0x10, 0, 0x03, 0}},  // near end
+      {{0x10, 0, 0, 0}, {0x30, 0, 0, 0}, PTR_SUE_COVER_OK, {0x10, 0, 0, 0}},       // cover closed
+      {{0x30, 0, 0, 0}, {0x10, 0, 0, 0}, PTR_SUE_COVER_OPEN, {0x30, 0, 0, 0}},       // cover opened
+      {{0x10, 0, 0, 0}, {0x10, 0x08, 0, 0}, kStatusSecondSensorCleared, {0x10, 0, 0, 0}},    // second sensor cleared
+      {{0x10, 0x08, 0, 0}, {0x10, 0, 0, 0}, kStatusSecondSensorSet, {0x10, 0x08, 0, 0}},  // second sensor set
+      {{0x10, 0, 0x0C, 0}, {0x10, 0, 0, 0}, PTR_SUE_REC_EMPTY, {0x10, 0, 0x0C, 0}},  // paper end
+      {{0x10, 0, 0x0C, 0}, {0x10, 0, 0x04, 0}, PTR_SUE_REC_EMPTY, {0x10, 0, 0x0C, 0}},
+      {{0x10, 0, 0, 0}, {0x10, 0, 0x0C, 0}, PTR_SUE_REC_PAPEROK, {0x10, 0, 0, 0}},    // paper present again
+      {{0x10, 0, 0, 0}, {0x10, 0, 0x04, 0}, PTR_SUE_REC_PAPEROK, {0x10, 0, 0, 0}},
+      {{0x10, 0, 0x03, 0}, {0x10, 0, 0x01, 0}, PTR_SUE_REC_NEAREMPTY, {0x10, 0, 0x03, 0}},  // near end
       {{0x10, 0, 0, 0x01}, {0x10, 0, 0, 0}, 0, {0x10, 0, 0, 0}},         // no rule
       // The cover wins over the paper; the paper change waits for the next call.
-      {{0x30, 0, 0x0C, 0}, {0x10, 0, 0, 0}, 11, {0x30, 0, 0, 0}},
+      {{0x30, 0, 0x0C, 0}, {0x10, 0, 0, 0}, PTR_SUE_COVER_OPEN, {0x30, 0, 0, 0}},
   };
   CCmdHelperBase helper;
   for (const AsbChange& r : rows) {
@@ -179,7 +180,8 @@ TEST(CCmdHelperBaseStatus, CompareAsbReportsEachChangeOnce) {
     if (r == 0) break;
     results.push_back(r);
   }
-  EXPECT_EQ(results, (std::vector<int32_t>{11, 21, 24, 25}));
+  EXPECT_EQ(results, (std::vector<int32_t>{PTR_SUE_COVER_OPEN, kStatusSecondSensorSet, PTR_SUE_REC_EMPTY,
+                                     PTR_SUE_REC_NEAREMPTY}));
 }
 
 TEST(CCmdHelperBaseStatus, CompareStatusByte) {
@@ -191,13 +193,13 @@ TEST(CCmdHelperBaseStatus, CompareStatusByte) {
     uint8_t storedAfter;
   } rows[] = {
       {0x16, 0x16, 2, 0, 0x16},
-      {0x16, 0x12, 2, 62, 0x16},
-      {0x12, 0x16, 2, 63, 0x12},
-      {0x1E, 0x12, 2, 62, 0x16},  // only the drawer bit is taken over
+      {0x16, 0x12, 2, kStatusDrawerBitSet, 0x16},
+      {0x12, 0x16, 2, kStatusDrawerBitCleared, 0x12},
+      {0x1E, 0x12, 2, kStatusDrawerBitSet, 0x16},  // only the drawer bit is taken over
       {0x1A, 0x12, 2, 0, 0x12},
-      {0x7E, 0x12, 4, 26, 0x7E},
-      {0x1E, 0x12, 4, 25, 0x1E},
-      {0x72, 0x12, 4, 25, 0x72},
+      {0x7E, 0x12, 4, PTR_SUE_REC_PAPEROK, 0x7E},
+      {0x1E, 0x12, 4, PTR_SUE_REC_NEAREMPTY, 0x1E},
+      {0x72, 0x12, 4, PTR_SUE_REC_NEAREMPTY, 0x72},
       {0x1E, 0x1F, 4, 0, 0x1F},
       {0x16, 0x12, 4, 0, 0x12},
       {0x16, 0x12, 3, 0, 0x12},

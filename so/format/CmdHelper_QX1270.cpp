@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "so/format/StatusUpdateValues.h"
+
 namespace QEL {
 namespace Printer {
 
@@ -48,25 +50,25 @@ int32_t CmdHelper_QX1270::CompareAsb(const uint8_t* new4, uint8_t* stored4) cons
   const uint8_t cover = 0x04;
   if (!(new4[1] & cover) && (stored4[1] & cover)) {
     stored4[1] &= static_cast<uint8_t>(~cover);
-    return 12;
+    return PTR_SUE_COVER_OK;
   }
   if ((new4[1] & cover) && !(stored4[1] & cover)) {
     stored4[1] |= cover;
-    return 11;
+    return PTR_SUE_COVER_OPEN;
   }
   const uint8_t end = 0x60;
   if ((new4[3] & end) == end && (stored4[3] & end) != end) {
     stored4[3] |= end;
-    return 24;
+    return PTR_SUE_REC_EMPTY;
   }
   if ((new4[3] & end) == 0 && (stored4[3] & end) != 0) {
     stored4[3] &= static_cast<uint8_t>(~end);
-    return 26;
+    return PTR_SUE_REC_PAPEROK;
   }
   const uint8_t nearEnd = 0x0C;
   if ((new4[3] & nearEnd) == nearEnd && (stored4[3] & nearEnd) != nearEnd) {
     stored4[3] |= nearEnd;
-    return 25;
+    return PTR_SUE_REC_NEAREMPTY;
   }
   return 0;
 }

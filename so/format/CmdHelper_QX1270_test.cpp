@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "so/format/BuilderCases_test.h"
+#include "so/format/StatusUpdateValues.h"
 
 using namespace QEL::Printer;
 using namespace QEL::Printer::test;
@@ -159,12 +160,12 @@ TEST(CmdHelper_QX1270, AsbChangesUseTheFamilyLayout) {
     int32_t result;
     std::array<uint8_t, 4> storedAfter;
   } rows[] = {
-      {{0, 0x04, 0, 0}, {0, 0, 0, 0}, 11, {0, 0x04, 0, 0}},
-      {{0, 0, 0, 0}, {0, 0x04, 0, 0}, 12, {0, 0, 0, 0}},
+      {{0, 0x04, 0, 0}, {0, 0, 0, 0}, PTR_SUE_COVER_OPEN, {0, 0x04, 0, 0}},
+      {{0, 0, 0, 0}, {0, 0x04, 0, 0}, PTR_SUE_COVER_OK, {0, 0, 0, 0}},
       {{0, 0x08, 0, 0}, {0, 0, 0, 0}, 0, {0, 0, 0, 0}},  // no second sensor here
-      {{0, 0, 0, 0x60}, {0, 0, 0, 0x20}, 24, {0, 0, 0, 0x60}},
-      {{0, 0, 0, 0}, {0, 0, 0, 0x40}, 26, {0, 0, 0, 0}},
-      {{0, 0, 0, 0x0C}, {0, 0, 0, 0x04}, 25, {0, 0, 0, 0x0C}},
+      {{0, 0, 0, 0x60}, {0, 0, 0, 0x20}, PTR_SUE_REC_EMPTY, {0, 0, 0, 0x60}},
+      {{0, 0, 0, 0}, {0, 0, 0, 0x40}, PTR_SUE_REC_PAPEROK, {0, 0, 0, 0}},
+      {{0, 0, 0, 0x0C}, {0, 0, 0, 0x04}, PTR_SUE_REC_NEAREMPTY, {0, 0, 0, 0x0C}},
       {{0x20, 0, 0x0C, 0}, {0, 0, 0, 0}, 0, {0, 0, 0, 0}},  // the standard layout's bits
   };
   CmdHelper_QX1270 helper;

@@ -7,6 +7,7 @@
 // its last argument and, where the operation says so, ResultCode and
 // ResultCodeExtended.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -17,6 +18,7 @@
 #include "so/format/CCmdHelperBase.h"
 #include "so/format/EscapeSequenceFormatter.h"
 #include "so/format/PrinterStatus.h"
+#include "so/format/StatusUpdateValues.h"
 #include "so/io/IPort.h"
 #include "so/io/IPortSettings.h"
 #include "so/printer/CPrinterEventObject.h"
@@ -129,6 +131,34 @@ class CPrinterBase {
   // transaction, else straight to the printer.
   void DirectIOBytes(const uint8_t* bytes, size_t length);
 
+  // --- health check (CPrinterBaseHealth.cpp) ---
+  // Level 1 internal, 2 external (prints a report), 3 interactive (asks the
+  // user first, then as 2). Leaves its verdict in CheckHealthText.
+  long CheckHealth(int32_t level, int32_t* result);
+  // What the interactive level shows and waits on: a modal box with an OK
+  // button (platform::ShowConfirmation unless replaced, as tests do).
+  using Confirmation = std::function<void(const std::u16string& title, const std::u16string& text)>;
+  void SetInteractiveConfirmation(Confirmation confirm);
+  // The maker and firmware texts the health report prints.
+  const std::u16string& MakerText() const { return makerText_; }
+  const std::u16string& FirmwareText() const { return firmwareText_; }
+
+  // --- what a receipt printer does not do (CPrinterBaseUnsupported.cpp) ---
+  // Each answers 114 with 300 extended, in ResultCode and in its result.
+  long RetrieveStatistics(std::u16string* statistics, int32_t* result);
+  long UpdateStatistics(const std::u16string& statistics, int32_t* result);
+  long ResetStatistics(const std::u16string& statistics, int32_t* result);
+  long CompareFirmwareVersion(const std::u16string& fileName, int32_t* comparison,
+                              int32_t* result);
+  long UpdateFirmware(const std::u16string& fileName, int32_t* result);
+  long BeginInsertion(int32_t timeout, int32_t* result);
+  long BeginRemoval(int32_t timeout, int32_t* result);
+  long EndInsertion(int32_t* result);
+  long EndRemoval(int32_t* result);
+  long ChangePrintSide(int32_t side, int32_t* result);
+  long MarkFeed(int32_t type, int32_t* result);
+  int32_t CheckPrinter() { return 0; }
+
   // The formatter: walks converted print data, turning OPOS escape sequences
   // into printer commands appended to `out`. 0, 106 (a value was replaced) or
   // 111 (an unusable sequence).
@@ -220,8 +250,9 @@ class CPrinterBase {
   virtual int32_t IsSupportBidi() = 0;
   // Resets the properties at every open; models call this first.
   virtual void SetProperty_Open();
-  // Reads firmware, maker and model from the printer at claim.
-  virtual int32_t RefreshPrinterInfo() { return 0; }
+  // Reads firmware, maker, model name and cutter from the printer at claim
+  // (CPrinterBasePrinterInfo.cpp); stops at the first exchange that fails.
+  virtual int32_t RefreshPrinterInfo();
 
   // --- the worker thread of this core ---
   virtual void StartWorker();
@@ -314,6 +345,7 @@ class CPrinterBase {
   PrinterBuffer commandBuffer_{2048, 32};
   uint8_t replyArea_[256] = {};
   uint8_t readBackArea_[255] = {};
+  Confirmation confirm_;
 
  private:
   // The formatter's view of this core (CPrinterBaseFormatter.cpp).

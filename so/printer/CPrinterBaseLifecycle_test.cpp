@@ -79,8 +79,8 @@ class Lifecycle : public ::testing::Test {
 TEST_F(Lifecycle, ClaimBeforeOpenIsClosed) {
   int32_t rc = 0;
   core.ClaimDevice(0, &rc);
-  EXPECT_EQ(rc, 101);
-  EXPECT_EQ(core.ResultCode(), 101);
+  EXPECT_EQ(rc, OPOS_E_CLOSED);
+  EXPECT_EQ(core.ResultCode(), OPOS_E_CLOSED);
   EXPECT_EQ(port->OpenCount(), 0);
 }
 
@@ -150,8 +150,8 @@ TEST_F(Lifecycle, ClaimWhileAnotherThreadHoldsThePortIsBusy) {
     ForeignLockHolder holder(core.PrinterPort());
     core.ClaimDevice(0, &rc);
   }
-  EXPECT_EQ(rc, 113);
-  EXPECT_EQ(core.ResultCode(), 106);
+  EXPECT_EQ(rc, OPOS_E_BUSY);
+  EXPECT_EQ(core.ResultCode(), OPOS_E_ILLEGAL);
   EXPECT_FALSE(core.IsClaimed());
   EXPECT_TRUE(port->Written().empty());
 }
@@ -161,8 +161,8 @@ TEST_F(Lifecycle, ClaimOfAPortThatWillNotOpenIsIllegal) {
   port->FailOpen(true);
   int32_t rc = 0;
   core.ClaimDevice(0, &rc);
-  EXPECT_EQ(rc, 106);
-  EXPECT_EQ(core.ResultCode(), 106);
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL);
+  EXPECT_EQ(core.ResultCode(), OPOS_E_ILLEGAL);
   EXPECT_FALSE(core.IsClaimed());
 }
 
@@ -333,7 +333,7 @@ TEST_F(Lifecycle, ReleaseWhileThePortStaysBusyGivesUpAfterFiveSeconds) {
     core.ReleaseDevice(&rc);
   }
   EXPECT_EQ(clock->NowMs() - before, 5000u) << "50 tries 100 ms apart on the core's clock";
-  EXPECT_EQ(rc, 113);
+  EXPECT_EQ(rc, OPOS_E_BUSY);
   EXPECT_EQ(core.ErrorInformation(), u"Cann't close port!");
   EXPECT_FALSE(core.IsClaimed()) << "released anyway";
 }

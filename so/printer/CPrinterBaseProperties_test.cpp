@@ -65,7 +65,7 @@ TEST_F(Properties, WritesBeforeOpenAreClosed) {
   CTM_T88IV closed(u"TM-T88IV");
   int32_t rc = 0;
   closed.SetPropertyNumber(Pidx::BinaryConversion, 1, &rc);
-  EXPECT_EQ(rc, 101);
+  EXPECT_EQ(rc, OPOS_E_CLOSED);
   int32_t value = -1;
   closed.GetPropertyNumber(Pidx::BinaryConversion, &value);
   EXPECT_EQ(value, 0) << "nothing stored";
@@ -75,7 +75,7 @@ TEST_F(Properties, CharacterSetMustBeInTheList) {
   EXPECT_EQ(Set(Pidx::CharacterSet, 437), 0);
   EXPECT_TRUE(core.Pending().characterSet);
   EXPECT_EQ(Set(Pidx::CharacterSet, 1251), 106);
-  EXPECT_EQ(core.ResultCode(), 106);
+  EXPECT_EQ(core.ResultCode(), OPOS_E_ILLEGAL);
   EXPECT_EQ(Get(Pidx::CharacterSet), 437);
   EXPECT_EQ(Set(Pidx::CharacterSet, 1252), 0);
   EXPECT_EQ(Get(Pidx::CharacterSet), 1252);
@@ -84,7 +84,7 @@ TEST_F(Properties, CharacterSetMustBeInTheList) {
 TEST_F(Properties, PageModeStationTakesOnlyTheReceipt) {
   EXPECT_EQ(Get(Pidx::PageModeDescriptor), 0);
   EXPECT_EQ(Set(Pidx::PageModeStation, 1), 114);
-  EXPECT_EQ(core.ResultCodeExtended(), 301);
+  EXPECT_EQ(core.ResultCodeExtended(), OPOS_E_PAGEMODE_REFUSED);
   EXPECT_EQ(Get(Pidx::PageModeStation), 0);
   EXPECT_EQ(Set(Pidx::PageModeStation, 2), 0);
   EXPECT_EQ(Get(Pidx::PageModeDescriptor), 15);
@@ -134,8 +134,8 @@ TEST_F(Properties, UnsupportedJournalPropertiesReport300) {
   int32_t value = 4242;
   core.GetPropertyNumber(Pidx::JrnEmpty, &value);
   EXPECT_EQ(value, 4242);
-  EXPECT_EQ(core.ResultCode(), 114);
-  EXPECT_EQ(core.ResultCodeExtended(), 300);
+  EXPECT_EQ(core.ResultCode(), OPOS_E_EXTENDED);
+  EXPECT_EQ(core.ResultCodeExtended(), OPOS_E_NOT_SUPPORTED);
   EXPECT_EQ(Set(Pidx::JrnLineChars, 40), 114);
   EXPECT_EQ(Set(Pidx::JrnEmpty, 1), 106);
   EXPECT_EQ(Set(Pidx::RecLineWidth, 100), 106);
@@ -169,7 +169,7 @@ TEST_F(Properties, RecLineCharsPicksTheFont) {
 
 TEST_F(Properties, RecLineCharsBeyondTheNarrowestFontFails) {
   EXPECT_EQ(Set(Pidx::RecLineChars, 100), 114);
-  EXPECT_EQ(core.ResultCodeExtended(), 300);
+  EXPECT_EQ(core.ResultCodeExtended(), OPOS_E_NOT_SUPPORTED);
   EXPECT_EQ(core.CurrentFont(), 1) << "the narrowest font is used";
   EXPECT_EQ(Get(Pidx::RecLineChars), 64);
   EXPECT_EQ(Get(Pidx::RecLineWidth), 576);

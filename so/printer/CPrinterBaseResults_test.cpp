@@ -10,15 +10,15 @@ namespace {
 
 TEST(ResultCodes, CodesAbove200AreReportedAsExtended) {
   TestPrinterModel core;
-  EXPECT_EQ(core.SetRC(203), 114);
-  EXPECT_EQ(core.ResultCode(), 114);
-  EXPECT_EQ(core.ResultCodeExtended(), 203);
-  EXPECT_EQ(core.SetRC(106), 106);
-  EXPECT_EQ(core.ResultCode(), 106);
+  EXPECT_EQ(core.SetRC(OPOS_EPTR_REC_EMPTY), OPOS_E_EXTENDED);
+  EXPECT_EQ(core.ResultCode(), OPOS_E_EXTENDED);
+  EXPECT_EQ(core.ResultCodeExtended(), OPOS_EPTR_REC_EMPTY);
+  EXPECT_EQ(core.SetRC(OPOS_E_ILLEGAL), OPOS_E_ILLEGAL);
+  EXPECT_EQ(core.ResultCode(), OPOS_E_ILLEGAL);
   EXPECT_EQ(core.ResultCodeExtended(), 0);
   EXPECT_EQ(core.SetRC(200), 200);
   EXPECT_EQ(core.ResultCodeExtended(), 0);
-  EXPECT_EQ(core.SetRC(201), 114);
+  EXPECT_EQ(core.SetRC(OPOS_EPTR_COVER_OPEN), OPOS_E_EXTENDED);
 }
 
 TEST(ResultCodes, StatusStrings) {

@@ -11,13 +11,6 @@ constexpr int kLockRetries = 100;
 constexpr uint32_t kLockPauseMs = 100;
 constexpr int kInitialAttempts = 6;
 
-constexpr int32_t kStatusCoverOpen = 11;
-constexpr int32_t kStatusCoverClosed = 12;
-constexpr int32_t kStatusPaperOut = 24;
-constexpr int32_t kStatusPaperNearEnd = 25;
-constexpr int32_t kStatusPaperOk = 26;
-constexpr int32_t kStatusDrawerOpen = 2;
-constexpr int32_t kStatusDrawerClosed = 1;
 }  // namespace
 
 int32_t CPrinterBase::GetPrinterState(bool initial) {
@@ -67,35 +60,35 @@ void CPrinterBase::Evaluate(const tagPrinterStatus& work, bool initial, std::vec
     known.nearEnd = work.nearEnd;
     known.drawerBit = work.drawerBit;
     known.offline = work.offline;
-    if (work.paperOut) events->push_back(kStatusPaperOut);
-    if (work.nearEnd) events->push_back(kStatusPaperNearEnd);
-    if (!work.paperOut && !work.nearEnd) events->push_back(kStatusPaperOk);
-    events->push_back(work.coverOpen ? kStatusCoverOpen : kStatusCoverClosed);
+    if (work.paperOut) events->push_back(PTR_SUE_REC_EMPTY);
+    if (work.nearEnd) events->push_back(PTR_SUE_REC_NEAREMPTY);
+    if (!work.paperOut && !work.nearEnd) events->push_back(PTR_SUE_REC_PAPEROK);
+    events->push_back(work.coverOpen ? PTR_SUE_COVER_OPEN : PTR_SUE_COVER_OK);
     return;
   }
 
   if (work.coverOpen && !known.coverOpen) {
     known.coverOpen = work.coverOpen;
-    events->push_back(kStatusCoverOpen);
+    events->push_back(PTR_SUE_COVER_OPEN);
   } else if (!work.coverOpen && known.coverOpen) {
     known.coverOpen = 0;
-    events->push_back(kStatusCoverClosed);
+    events->push_back(PTR_SUE_COVER_OK);
   }
   if (work.paperOut && !known.paperOut) {
     known.paperOut = work.paperOut;
-    events->push_back(kStatusPaperOut);
+    events->push_back(PTR_SUE_REC_EMPTY);
   }
   if (work.nearEnd && !known.nearEnd) {
     known.nearEnd = work.nearEnd;
-    events->push_back(kStatusPaperNearEnd);
+    events->push_back(PTR_SUE_REC_NEAREMPTY);
   }
   if (!work.nearEnd && !work.paperOut && (known.nearEnd || known.paperOut)) {
     known.nearEnd = known.paperOut = 0;
-    events->push_back(kStatusPaperOk);
+    events->push_back(PTR_SUE_REC_PAPEROK);
   }
   if (work.nearEnd && !work.paperOut && known.paperOut) {
     known.paperOut = 0;
-    events->push_back(kStatusPaperNearEnd);
+    events->push_back(PTR_SUE_REC_NEAREMPTY);
   }
   known.paperOut = work.paperOut;
   known.nearEnd = work.nearEnd;
@@ -104,7 +97,7 @@ void CPrinterBase::Evaluate(const tagPrinterStatus& work, bool initial, std::vec
   if (serviceModes_ != 0) {
     if (work.drawerOpen && !known.drawerOpen) {
       known.drawerOpen = work.drawerOpen;
-      events->push_back(kStatusDrawerOpen);
+      events->push_back(kStatusDrawerOpened);
     } else if (!work.drawerOpen && known.drawerOpen) {
       known.drawerOpen = 0;
       events->push_back(kStatusDrawerClosed);

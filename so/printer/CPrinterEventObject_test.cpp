@@ -25,26 +25,26 @@ class RecordingSink : public IPrinterEventHandle {
 TEST(PrinterEventObject, EventsPassOnlyWhileOn) {
   RecordingSink sink;
   CPrinterEventObject events(&sink);
-  events.OnStatusUpdate(11);
+  events.OnStatusUpdate(PTR_SUE_COVER_OPEN);
   events.OnOutputComplete(1);
   events.OnError(u"x");
   EXPECT_EQ(events.QueryPrinterState(), -1);
   EXPECT_TRUE(sink.log.empty());
 
   events.SetEventsOn(true);
-  events.OnStatusUpdate(12);
+  events.OnStatusUpdate(PTR_SUE_COVER_OK);
   events.OnOutputComplete(2);
   events.OnError(u"y");
   EXPECT_EQ(events.QueryPrinterState(), 0);
   events.SetEventsOn(false);
-  events.OnStatusUpdate(26);
+  events.OnStatusUpdate(PTR_SUE_REC_PAPEROK);
   EXPECT_EQ(sink.log, (std::vector<std::string>{"status 12", "complete 2", "error", "poll"}));
 }
 
 TEST(PrinterEventObject, NoSinkIsHarmless) {
   CPrinterEventObject events(nullptr);
   events.SetEventsOn(true);
-  events.OnStatusUpdate(11);
+  events.OnStatusUpdate(PTR_SUE_COVER_OPEN);
   EXPECT_EQ(events.QueryPrinterState(), -1);
 }
 

@@ -87,7 +87,7 @@ TEST_F(StandardFormatter, PlainTextAndLineFeeds) {
   EXPECT_EQ(Format("A\tB"), Of("AB")) << "a tab is not printed";
   int32_t rc = -1;
   EXPECT_EQ(Format("A\fB", &rc), Of("AB"));
-  EXPECT_EQ(rc, 111) << "a form feed has no meaning in standard mode";
+  EXPECT_EQ(rc, OPOS_E_FAILURE) << "a form feed has no meaning in standard mode";
 }
 
 TEST_F(StandardFormatter, NormalCancelsTheBoldEpilogue) {
@@ -101,7 +101,7 @@ TEST_F(StandardFormatter, AlignmentAtTheStartOfALine) {
   EXPECT_EQ(Format(E + "lAX"), Of("X")) << "already in effect: nothing";
   int32_t rc = -1;
   EXPECT_EQ(Format(E + "xAX", &rc), Cat({Of(E + "xA"), Of("X")}));
-  EXPECT_EQ(rc, 111);
+  EXPECT_EQ(rc, OPOS_E_FAILURE);
 }
 
 TEST_F(StandardFormatter, AlignmentInTheMiddleOfALinePlacesTheRest) {
@@ -129,7 +129,7 @@ TEST_F(StandardFormatter, CharacterSizes) {
       << "above 4 counts as 4";
   int32_t rc = -1;
   EXPECT_EQ(Format(E + "9hCX", &rc), Cat({B({0x1D, 0x21, 0x70}), Of("X"), B({0x1D, 0x21, 0x00})}));
-  EXPECT_EQ(rc, 106);
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL);
   EXPECT_EQ(Format(E + "3hC" + E + "2vCX"),
             Cat({B({0x1D, 0x21, 0x20, 0x1D, 0x21, 0x21}), Of("X"), B({0x1D, 0x21, 0x00})}));
 }
@@ -137,7 +137,7 @@ TEST_F(StandardFormatter, CharacterSizes) {
 TEST_F(StandardFormatter, UnderlineReverseItalic) {
   int32_t rc = -1;
   EXPECT_EQ(Format(E + "3uCX", &rc), Cat({B({0x1B, 0x2D, 0x01}), Of("X"), B({0x1B, 0x21, 0x00})}));
-  EXPECT_EQ(rc, 106);
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL);
   EXPECT_EQ(Format(E + "uCX" + E + "!uC"),
             Cat({B({0x1B, 0x2D, 0x01}), Of("X"), B({0x1B, 0x2D, 0x00, 0x1B, 0x21, 0x00})}));
   EXPECT_EQ(Format(E + "rvCX"), Cat({B({0x1D, 0x42, 0x01}), Of("X"), B({0x1D, 0x42, 0x00})}));
@@ -147,13 +147,13 @@ TEST_F(StandardFormatter, UnderlineReverseItalic) {
 TEST_F(StandardFormatter, UnusableSequencesArePrintedRaw) {
   int32_t rc = -1;
   EXPECT_EQ(Format(E + "zZ", &rc), B({0x1B, 0x7C, 0x7A, 0x5A}));
-  EXPECT_EQ(rc, 111);
+  EXPECT_EQ(rc, OPOS_E_FAILURE);
   EXPECT_EQ(Format(E + "12", &rc), Of(E + "12")) << "no command letter";
-  EXPECT_EQ(rc, 111);
+  EXPECT_EQ(rc, OPOS_E_FAILURE);
   EXPECT_EQ(Format(E + "zZ" + E + "bC", &rc), Cat({Of(E + "zZ"), B({0x1B, 0x45, 0x01, 0x1B, 0x21, 0x00})}));
   EXPECT_EQ(rc, 0) << "a usable sequence clears the error";
   EXPECT_EQ(Format(E + "3B", &rc), Of(E + "3B")) << "no bitmap has been stored";
-  EXPECT_EQ(rc, 111);
+  EXPECT_EQ(rc, OPOS_E_FAILURE);
 }
 
 TEST_F(StandardFormatter, FontSelection) {
@@ -162,14 +162,14 @@ TEST_F(StandardFormatter, FontSelection) {
       << "another sequence cancels the pending font command";
   int32_t rc = -1;
   Format(E + "3fTA", &rc);
-  EXPECT_EQ(rc, 111) << "there are two fonts";
+  EXPECT_EQ(rc, OPOS_E_FAILURE) << "there are two fonts";
 }
 
 TEST_F(StandardFormatter, Feeds) {
   EXPECT_EQ(Format(E + "3lF"), B({0x1B, 0x64, 0x03}));
   int32_t rc = -1;
   Format(E + "0uF", &rc);
-  EXPECT_EQ(rc, 111);
+  EXPECT_EQ(rc, OPOS_E_FAILURE);
 }
 
 TEST_F(StandardFormatter, CutSequences) {
@@ -184,23 +184,23 @@ TEST_F(StandardFormatter, CutSequences) {
   EXPECT_EQ(Format(E + "P"), Content(partial));
   int32_t rc = -1;
   Format(E + "101P", &rc);
-  EXPECT_EQ(rc, 111);
+  EXPECT_EQ(rc, OPOS_E_FAILURE);
   Format(E + "50ffP", &rc);
-  EXPECT_EQ(rc, 111);
-  EXPECT_EQ(Validate(u"\x1b|0P"), 106);
+  EXPECT_EQ(rc, OPOS_E_FAILURE);
+  EXPECT_EQ(Validate(u"\x1b|0P"), OPOS_E_ILLEGAL);
   EXPECT_EQ(Validate(u"\x1b|50P"), 0);
 }
 
 TEST_F(StandardFormatter, ValidateDataResults) {
   EXPECT_EQ(Validate(u"plain text\n"), 0);
-  EXPECT_EQ(Validate(u"\x1b|zZ"), 111);
-  EXPECT_EQ(Validate(u"\x1b|9hC"), 106);
-  EXPECT_EQ(Validate(u"\x1b|3uC"), 106);
-  EXPECT_EQ(Validate(u"a\fb\n"), 111);
+  EXPECT_EQ(Validate(u"\x1b|zZ"), OPOS_E_FAILURE);
+  EXPECT_EQ(Validate(u"\x1b|9hC"), OPOS_E_ILLEGAL);
+  EXPECT_EQ(Validate(u"\x1b|3uC"), OPOS_E_ILLEGAL);
+  EXPECT_EQ(Validate(u"a\fb\n"), OPOS_E_FAILURE);
   int32_t rc = -1;
   core.ValidateData(1, u"x", &rc);
-  EXPECT_EQ(rc, 114);
-  EXPECT_EQ(core.ResultCodeExtended(), 300);
+  EXPECT_EQ(rc, OPOS_E_EXTENDED);
+  EXPECT_EQ(core.ResultCodeExtended(), OPOS_E_NOT_SUPPORTED);
   EXPECT_TRUE(port->Written().empty()) << "validating prints nothing";
 }
 
@@ -270,20 +270,20 @@ TEST_F(StandardFormatter, DirectIoCommands) {
 TEST_F(StandardFormatter, UnsupportedMethods) {
   int32_t rc = -1;
   core.PrintTwoNormal(2, u"a", u"b", &rc);
-  EXPECT_EQ(rc, 114);
-  EXPECT_EQ(core.ResultCodeExtended(), 300);
+  EXPECT_EQ(rc, OPOS_E_EXTENDED);
+  EXPECT_EQ(core.ResultCodeExtended(), OPOS_E_NOT_SUPPORTED);
   core.DrawRuledLine(2, u"0,10", 1, 1, 1, 1, &rc);
-  EXPECT_EQ(rc, 114);
+  EXPECT_EQ(rc, OPOS_E_EXTENDED);
   core.PrintLine(2, u"10,100,200,300", &rc);
-  EXPECT_EQ(rc, 106) << "only the QX1270 family draws ruled lines";
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL) << "only the QX1270 family draws ruled lines";
 }
 
 TEST_F(StandardFormatter, CutPaperChecksItsPercentage) {
   int32_t rc = -1;
   core.CutPaper(0, &rc);
-  EXPECT_EQ(rc, 106);
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL);
   core.CutPaper(101, &rc);
-  EXPECT_EQ(rc, 106);
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL);
   EXPECT_TRUE(port->Written().empty());
   core.CutPaper(100, &rc);
   EXPECT_EQ(rc, 0);
@@ -340,12 +340,12 @@ TEST_F(QX1270Printing, RuledLinesAndCurvedText) {
   ASSERT_GE(transaction.size(), lines.size());
   EXPECT_EQ(Bytes(transaction.end() - lines.size(), transaction.end()), lines);
   core.PrintLine(2, u"1,", &rc);
-  EXPECT_EQ(rc, 106) << "a list shorter than three bytes";
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL) << "a list shorter than three bytes";
   core.PrintLine(2, u"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18", &rc);
   EXPECT_EQ(rc, 0);
   EXPECT_EQ(Content(core.TransactionBuffer()), transaction) << "more than eight pairs append nothing";
   core.PrintCurveText(2, 1, 2, u"", &rc);
-  EXPECT_EQ(rc, 106);
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL);
 }
 
 TEST_F(QX1270Printing, TheModelHasNoCutter) {
@@ -353,7 +353,7 @@ TEST_F(QX1270Printing, TheModelHasNoCutter) {
   const std::string text = E + "50fP";
   int32_t rc = core.FormatStringToOutBuffer(out, reinterpret_cast<const uint8_t*>(text.data()),
                                             text.size(), false);
-  EXPECT_EQ(rc, 111);
+  EXPECT_EQ(rc, OPOS_E_FAILURE);
   EXPECT_EQ(Content(out), Of(text));
 }
 
@@ -426,7 +426,7 @@ TEST_F(StandardFormatter, NormalInTheMiddleOfALineKeepsThePlacedPiece) {
 TEST_F(StandardFormatter, AFeedIsBoundedToAMetreOfPaper) {
   int32_t rc = -1;
   const Bytes out = Format(E + "2147483647uF", &rc);
-  EXPECT_EQ(rc, 106) << "the value was replaced";
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL) << "the value was replaced";
   CCmdHelperBase helper;
   PrinterBuffer metre(32, 32);
   helper.FeedDots(metre, static_cast<int32_t>(1000.0f / 0.0705f));
@@ -443,7 +443,7 @@ TEST_F(StandardFormatter, BarcodeParametersNeverReachThePaper) {
   const std::string params = "s102h80w2a+1t-2d1234e";
   EXPECT_EQ(Format(E + std::to_string(params.size()) + "R" + params + "X", &rc),
             Cat({Of(E + std::to_string(params.size()) + "R"), Of("X")}));
-  EXPECT_EQ(rc, 111) << "printable bytes after it do not clear the error";
+  EXPECT_EQ(rc, OPOS_E_FAILURE) << "printable bytes after it do not clear the error";
 }
 
 }  // namespace

@@ -139,7 +139,7 @@ TEST_F(OverTcp, APrinterThatVanishesMidSessionLeavesACleanFailure) {
   PrinterBuffer job(32, 32);
   const uint8_t text[] = {'A', 'B', '\n'};
   job.append(text, sizeof text);
-  EXPECT_EQ(core.DirectSend(job, 0, 7), 107);
+  EXPECT_EQ(core.DirectSend(job, 0, 7), OPOS_E_NOHARDWARE);
   EXPECT_EQ(core.DeviceEnable(1), 1) << "enabling reports its change even when the printer is gone";
   core.CloseService(&rc);
   EXPECT_EQ(rc, 0);

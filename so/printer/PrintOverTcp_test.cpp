@@ -181,9 +181,9 @@ TEST_F(PrintOverTcp, TransactionArrivesAsOneJob) {
 TEST_F(PrintOverTcp, CutPaperSendsTheCutAlone) {
   int32_t rc = -1;
   core.CutPaper(0, &rc);
-  EXPECT_EQ(rc, 106);
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL);
   core.CutPaper(101, &rc);
-  EXPECT_EQ(rc, 106);
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL);
   core.CutPaper(100, &rc);
   EXPECT_EQ(rc, 0);
   const Lines lines = Session();

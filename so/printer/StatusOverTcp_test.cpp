@@ -72,7 +72,7 @@ TEST_P(StatusOverTcp, UsesTheExpectedStatusPath) {
 
 TEST_P(StatusOverTcp, EnableReportsPaperOkThenCoverClosed) {
   ASSERT_EQ(core->DeviceEnable(1), 1);
-  EXPECT_EQ(sink.Statuses(), (std::vector<int32_t>{26, 12}));
+  EXPECT_EQ(sink.Statuses(), (std::vector<int32_t>{PTR_SUE_REC_PAPEROK, PTR_SUE_COVER_OK}));
   int32_t value = -1;
   core->GetPropertyNumber(Pidx::RecEmpty, &value);
   EXPECT_EQ(value, 0);
@@ -82,9 +82,9 @@ TEST_P(StatusOverTcp, CoverOpenedIsReportedAndRefusesSynchronousOutput) {
   ASSERT_EQ(core->DeviceEnable(1), 1);
   const size_t before = sink.Statuses().size();
   SetCover(true);
-  ASSERT_TRUE(sink.WaitForStatus(11, before, kWaitMs));
-  EXPECT_EQ(core->CheckOutputAdmission(false), 114);
-  EXPECT_EQ(core->ResultCodeExtended(), 201);
+  ASSERT_TRUE(sink.WaitForStatus(PTR_SUE_COVER_OPEN, before, kWaitMs));
+  EXPECT_EQ(core->CheckOutputAdmission(false), OPOS_E_EXTENDED);
+  EXPECT_EQ(core->ResultCodeExtended(), OPOS_EPTR_COVER_OPEN);
 
   int32_t rc = -1;
   core->SetPropertyNumber(Pidx::AsyncMode, 1, &rc);
@@ -95,7 +95,7 @@ TEST_P(StatusOverTcp, CoverOpenedIsReportedAndRefusesSynchronousOutput) {
 
   const size_t afterOpen = sink.Statuses().size();
   SetCover(false);
-  EXPECT_TRUE(sink.WaitForStatus(12, afterOpen, kWaitMs));
+  EXPECT_TRUE(sink.WaitForStatus(PTR_SUE_COVER_OK, afterOpen, kWaitMs));
 }
 
 TEST_P(StatusOverTcp, PaperOutIsReported) {
@@ -104,9 +104,9 @@ TEST_P(StatusOverTcp, PaperOutIsReported) {
   sim::PrinterState s = printer.State();
   s.paperOut = true;
   printer.SetState(s);
-  ASSERT_TRUE(sink.WaitForStatus(24, before, kWaitMs));
-  EXPECT_EQ(core->CheckOutputAdmission(false), 114);
-  EXPECT_EQ(core->ResultCodeExtended(), 203);
+  ASSERT_TRUE(sink.WaitForStatus(PTR_SUE_REC_EMPTY, before, kWaitMs));
+  EXPECT_EQ(core->CheckOutputAdmission(false), OPOS_E_EXTENDED);
+  EXPECT_EQ(core->ResultCodeExtended(), OPOS_EPTR_REC_EMPTY);
 }
 
 TEST_P(StatusOverTcp, AsynchronousOutputCompletesInOrder) {
@@ -138,8 +138,8 @@ TEST_P(StatusOverTcp, SynchronousOutputMeetsAQueuedJobAsBusy) {
   ASSERT_EQ(core->Send(job, 0), 0);
   core->SetPropertyNumber(Pidx::AsyncMode, 0, &rc);
   EXPECT_TRUE(core->IsBusy());
-  EXPECT_EQ(core->CheckOutputAdmission(false), 113);
-  EXPECT_EQ(core->Send(job, 0), 113);
+  EXPECT_EQ(core->CheckOutputAdmission(false), OPOS_E_BUSY);
+  EXPECT_EQ(core->Send(job, 0), OPOS_E_BUSY);
   core->ClearOutput(&rc);
   EXPECT_TRUE(core->IsIdle());
 }
@@ -160,8 +160,8 @@ TEST_P(StatusOverTcp, TransactionIsSentAsOneJobAtItsEnd) {
   const std::vector<uint8_t> jobPrologue = {0x1D, 0x4C, 0x00, 0x00};
   int32_t rc = -1;
   core->TransactionPrint(1, 11, &rc);
-  EXPECT_EQ(rc, 114);
-  EXPECT_EQ(core->ResultCodeExtended(), 300);
+  EXPECT_EQ(rc, OPOS_E_EXTENDED);
+  EXPECT_EQ(core->ResultCodeExtended(), OPOS_E_NOT_SUPPORTED);
   core->TransactionPrint(2, 11, &rc);
   ASSERT_EQ(rc, 0);
   // Sent straight past the open transaction: once it arrived, whatever the
