@@ -10,7 +10,7 @@
 #include "testing/FakePort.h"
 #include "testing/TestPrinterModel.h"
 
-using QEL::Printer::CPrinterPort;
+using namespace QEL::Printer;
 using testing_support::FakePort;
 using testing_support::TestPrinterModel;
 using Bytes = std::vector<uint8_t>;

@@ -4,6 +4,7 @@
 
 #include "testing/TestPrinterModel.h"
 
+using namespace QEL::Printer;
 using testing_support::TestPrinterModel;
 
 namespace {
