@@ -71,10 +71,17 @@ void CQELOposPrinterSO::CallCore(int32_t* pRC, Call call) {
   CallCore(pRC, [&](Printer::CPrinterBase& core, int32_t* rc) { return call; }); \
   return S_OK
 
-HRESULT CQELOposPrinterSO::CheckHealth(int32_t, int32_t* pRC) {
-  // The health check is not part of this build: the gate, then "illegal".
+HRESULT CQELOposPrinterSO::CheckHealth(int32_t level, int32_t* pRC) {
   if (!Gate(pRC)) return S_OK;
-  Store(pRC, kIllegal);
+  if (!isPrinter_) {
+    // The drawer's own health check belongs to the drawer layer, not in this build.
+    Store(pRC, kIllegal);
+    return S_OK;
+  }
+  // The core's text for the level is what CheckHealthText reads afterwards.
+  CallCore(pRC, [&](Printer::CPrinterBase& core, int32_t* rc) {
+    return core.CheckHealth(level, rc);
+  });
   return S_OK;
 }
 
