@@ -68,10 +68,12 @@ test-windows: windows
 	ZOBELSO_WINEPREFIX=$(CURDIR)/$(WIN)/wineprefix ctest --test-dir $(WIN) -j $(JOBS) --output-on-failure
 	@scripts/wine-test-counts.sh $(WIN)
 
-# Benchmarks of this machine (idle polling CPU, memory of an open device, send throughput).
+# Benchmarks of this machine (idle polling CPU, memory of an open device, send throughput,
+# formatting, the COM layer's cost per call).
 bench: deps-native native
 	$(NATIVE)/bench/zobelso-bench-core
 	$(NATIVE)/bench/zobelso-bench-format
+	$(NATIVE)/bench/zobelso-bench-com
 
 # Every fuzz target for FUZZ_SECONDS, from the seeds in fuzz/ when there are any.
 fuzz: deps-native

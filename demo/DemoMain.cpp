@@ -1,43 +1,75 @@
-// The main job for now: a printer core prints a receipt over TCP/IP to the
-// built-in virtual printer, through open, claim, enable, print, cut, disable,
-// release and close; the printer's transcript then shows what reached it.
+// The main job: a receipt printed the way a point-of-sale application prints
+// it. A temporary registry file holds a TM-T88IV device key pointing at the
+// built-in virtual printer; a stand-in for the OPOS control object creates the
+// service object and calls it by name through IDispatch; the printer's
+// transcript then shows what reached it. Linux only: elsewhere the registry is
+// the system's, and a demo has no business writing device keys there.
 #include <cstdio>
-#include <mutex>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <random>
 #include <string>
-#include <vector>
 
+#include "config/DeviceStore.h"
+#include "platform/registry.h"
 #include "sim/transcript.h"
 #include "sim/virtual_printer.h"
-#include "so/io/TCPIPPortSettings.h"
-#include "so/printer/CTM_T88IV.h"
-#include "so/printer/IPrinterEventHandle.h"
+#include "so/com/CQELOposPrinterSO.h"
+#include "so/printer/OposResults.h"
+#include "testing/TestControlObject.h"
 
 namespace {
 
-using QEL::Printer::CPrinterBase;
+using testing_support::TestControlObject;
 
-// Stands where the COM layer will stand: answers the worker's status poll
-// and collects the status events.
-class DemoEvents : public QEL::Printer::IPrinterEventHandle {
+constexpr const char16_t* kDevice = u"TM-T88IV_1";
+constexpr int32_t kDeviceEnabled = 3;
+constexpr int kEventWaitMs = 10000;
+
+std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+// The registry file exists for the demo's run only; OPOS_REGISTRY names it to
+// the service object as it would name a configured machine's.
+class TemporaryRegistry {
  public:
-  explicit DemoEvents(CPrinterBase* core) : core_(core) {}
-  void OnError(const std::u16string&) override {}
-  void OnOutputComplete(int32_t) override {}
-  void OnStatusUpdate(int32_t status) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    statuses_.push_back(status);
+  TemporaryRegistry() {
+    std::random_device random;
+    do {
+      folder_ = std::filesystem::temp_directory_path() /
+                ("zobelso-demo-" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(folder_));
+    ::setenv("OPOS_REGISTRY", (folder_ / "registry.reg").c_str(), 1);
   }
-  int32_t QueryPrinterState() override { return core_->GetPrinterState(false); }
-  std::vector<int32_t> Statuses() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return statuses_;
+  ~TemporaryRegistry() {
+    ::unsetenv("OPOS_REGISTRY");
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);  // the store with its lock file
   }
 
  private:
-  CPrinterBase* core_;
-  std::mutex mutex_;
-  std::vector<int32_t> statuses_;
+  std::filesystem::path folder_;
 };
+
+// The key the setting tool writes for a TM-T88IV on TCP/IP.
+bool WritePrinterKey(uint16_t port) {
+  if (!platform::RegistryIsFileBacked()) {
+    std::fprintf(stderr, "this system's registry is not a file: the demo does not write to it\n");
+    return false;
+  }
+  std::unique_ptr<platform::Registry> registry =
+      platform::OpenSystemRegistry(platform::RegistryRoot::kLocalMachine);
+  QEL::Config::PrinterKeyValues printer;
+  printer.progId = u"TarrowOposPrinterU1.13";
+  printer.deviceDescription = u"Receipt printer (virtual)";
+  printer.driverModel = u"TM-T88IV";
+  printer.deviceName = kDevice;
+  printer.portType = u"TCP/IP";
+  printer.portSettings = Widen("127.0.0.1," + std::to_string(port));
+  if (QEL::Config::DeviceStore(*registry).SavePrinter(printer, u"ReceiptPrinter")) return true;
+  std::fprintf(stderr, "the device key could not be written: %s\n", registry->ErrorText().c_str());
+  return false;
+}
 
 const char* StatusName(int32_t status) {
   switch (status) {
@@ -55,10 +87,10 @@ bool Report(const char* step, int32_t rc) {
   return rc == 0;
 }
 
-std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
-
 // A receipt the way a POS application writes it: OPOS escape sequences for
 // alignment, size and emphasis, one line per item with the price at the right.
+// It ends with a feed that carries the last line past the cutter (about
+// 21 mm below the print head); CutPaper then cuts.
 std::u16string Receipt() {
   const std::string esc = "\x1b|";
   std::string r;
@@ -71,9 +103,37 @@ std::u16string Receipt() {
   r += "------------------------------------------\n";
   r += esc + "bC" + "TOTAL" + esc + "rA" + "9.00\n" + esc + "!bC";
   r += "\n" + esc + "cA" + "Thank you!\n";
-  // Feed the last line past the cutter, then cut.
-  r += esc + "100fP";
+  r += esc + "5lF";
   return Widen(r);
+}
+
+// The application's side: open, claim, enable, print, cut, disable, release
+// and close, each by name through IDispatch. True when every step succeeded.
+bool PrintReceipt() {
+  TestControlObject control([] { return new QEL::COM::CQELOposPrinterSO(); });
+  bool ok = Report("OpenService", control.Open(u"POSPrinter", kDevice));
+  if (!ok) {
+    std::printf("%-28s %d\n", "GetOpenResult", control.Call(u"GetOpenResult"));
+    return false;
+  }
+  ok &= Report("ClaimDevice", control.Call(u"ClaimDevice", {1000}));
+  ok &= Report("DeviceEnabled = true", control.SetNumber(kDeviceEnabled, 1));
+  // Enabling reports the printer's state as it finds it: paper and cover.
+  const bool reported = control.Receiver().WaitForEvents(2, kEventWaitMs);
+  std::printf("%-28s", "  status events");
+  for (const auto& event : control.Receiver().Events()) {
+    const int32_t value = event.args.empty() ? 0 : event.args[0];
+    std::printf(" %s(%d: %s)", std::string(event.name.begin(), event.name.end()).c_str(), value,
+                StatusName(value));
+  }
+  std::printf("%s\n", reported ? "" : " (fewer than two within 10 s)");
+  ok &= reported;
+  ok &= Report("PrintNormal (receipt)", control.Call(u"PrintNormal", {2, Receipt()}));
+  ok &= Report("CutPaper (100 %)", control.Call(u"CutPaper", {100}));
+  ok &= Report("DeviceEnabled = false", control.SetNumber(kDeviceEnabled, 0));
+  ok &= Report("ReleaseDevice", control.Call(u"ReleaseDevice"));
+  ok &= Report("CloseService", control.Call(u"CloseService"));
+  return ok;
 }
 
 }  // namespace
@@ -84,40 +144,25 @@ int main() {
     std::fprintf(stderr, "the virtual printer could not listen on 127.0.0.1\n");
     return 1;
   }
-  std::printf("virtual printer listening on 127.0.0.1:%u\n\n", printer.Port());
+  std::printf("virtual printer listening on 127.0.0.1:%u\n", printer.Port());
 
-  QEL::IO::TCPIPPortSettings settings;
-  settings.Parse(Widen("127.0.0.1," + std::to_string(printer.Port())));
+  bool ok = false;
+  {
+    TemporaryRegistry registry;
+    if (!WritePrinterKey(printer.Port())) return 1;
+    std::printf("device key POSPrinter\\TM-T88IV_1 written to $OPOS_REGISTRY (%s)\n\n",
+                std::getenv("OPOS_REGISTRY"));
+    try {
+      ok = PrintReceipt();
+    } catch (const std::exception& e) {
+      std::printf("the call failed: %s\n", e.what());
+    }
+  }
 
-  QEL::Printer::CTM_T88IV core(u"TM-T88IV");
-  DemoEvents events(&core);
-  int32_t rc = 0;
-  core.SetPortSettings(&settings, &rc);
-
-  bool ok = true;
-  rc = 0;
-  core.OpenServiceW(u"DemoPrinter", &events, &rc);
-  ok &= Report("OpenService", rc);
-  rc = 0;
-  core.ClaimDevice(1000, &rc);
-  ok &= Report("ClaimDevice", rc);
-  ok &= Report("DeviceEnabled = true", core.DeviceEnable(1) == 1 ? 0 : core.ResultCode());
-  core.PrintNormal(2, Receipt(), &rc);
-  ok &= Report("PrintNormal (receipt)", rc);
-  ok &= Report("DeviceEnabled = false", core.DeviceEnable(0) == 1 ? 0 : core.ResultCode());
-  rc = 0;
-  core.ReleaseDevice(&rc);
-  ok &= Report("ReleaseDevice", rc);
-  rc = 0;
-  core.CloseService(&rc);
-  ok &= Report("CloseService", rc);
-
-  std::printf("\nStatus events:");
-  for (int32_t status : events.Statuses()) std::printf(" %d (%s)", status, StatusName(status));
   // The open's probe and the claim's session.
   printer.WaitForIdle(2, 2000);
   printer.Stop();
-  std::printf("\n\nWhat the printer received (%zu bytes over %d connections):\n%s",
+  std::printf("\nWhat the printer received (%zu bytes over %d connections):\n%s",
               printer.Received().size(), printer.ConnectionsAccepted(),
               printer.Transcript().c_str());
   // A printer ignores, misprints or misreads a malformed command: the demo
