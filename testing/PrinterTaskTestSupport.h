@@ -27,6 +27,9 @@ class RecordingEventObject : public QEL::Printer::IPrinterEventHandle, public QE
     completions_.Record(outputId);
     if (throwOnCompletion_.load()) throw std::runtime_error("the sink failed");
   }
+  void OnOutputError(int32_t resultCode, int32_t) override { outputErrors_.Record(resultCode); }
+  // The ResultCode of each failed job, in order.
+  Journal& OutputErrors() { return outputErrors_; }
   void OnStatusUpdate(int32_t) override {}
   int32_t QueryPrinterState() override { return 0; }
   void Run() override {
@@ -36,6 +39,7 @@ class RecordingEventObject : public QEL::Printer::IPrinterEventHandle, public QE
 
  private:
   Journal completions_;
+  Journal outputErrors_;
   std::atomic<bool> throwOnCompletion_{false};
   std::atomic<int> polls_{0};
   platform::ManualResetEvent polled_;

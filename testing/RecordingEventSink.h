@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "so/printer/CPrinterBase.h"
@@ -25,6 +26,11 @@ class RecordingEventSink : public QEL::Printer::IPrinterEventHandle {
   void OnOutputComplete(int32_t outputId) override {
     std::lock_guard<std::mutex> l(m_);
     completions_.push_back(outputId);
+    changed_.notify_all();
+  }
+  void OnOutputError(int32_t resultCode, int32_t resultCodeExtended) override {
+    std::lock_guard<std::mutex> l(m_);
+    outputErrors_.push_back({resultCode, resultCodeExtended});
     changed_.notify_all();
   }
   void OnStatusUpdate(int32_t status) override {
@@ -49,6 +55,16 @@ class RecordingEventSink : public QEL::Printer::IPrinterEventHandle {
   std::vector<int32_t> Completions() const {
     std::lock_guard<std::mutex> l(m_);
     return completions_;
+  }
+  // ResultCode and ResultCodeExtended of each failed queued job, in order.
+  std::vector<std::pair<int32_t, int32_t>> OutputErrors() const {
+    std::lock_guard<std::mutex> l(m_);
+    return outputErrors_;
+  }
+  bool WaitForOutputErrors(size_t count, int timeoutMs) {
+    std::unique_lock<std::mutex> l(m_);
+    return changed_.wait_for(l, std::chrono::milliseconds(timeoutMs),
+                             [&] { return outputErrors_.size() >= count; });
   }
   int Polls() const {
     std::lock_guard<std::mutex> l(m_);
@@ -76,6 +92,7 @@ class RecordingEventSink : public QEL::Printer::IPrinterEventHandle {
   QEL::Printer::CPrinterBase* core_ = nullptr;
   std::vector<int32_t> statuses_;
   std::vector<int32_t> completions_;
+  std::vector<std::pair<int32_t, int32_t>> outputErrors_;
   int polls_ = 0;
 };
 

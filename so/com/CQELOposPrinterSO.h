@@ -104,6 +104,10 @@ class CQELOposPrinterSO : public IDispatch,
   // --- IPrinterEventHandle: the core's reports, queued for delivery ---
   void OnError(const std::u16string& description) override;
   void OnOutputComplete(int32_t outputId) override;
+  // An error event for the job the worker holds; the control object's
+  // answer (retry or clear) comes back through RequestRetry or
+  // RequestClearOutput.
+  void OnOutputError(int32_t resultCode, int32_t resultCodeExtended) override;
   void OnStatusUpdate(int32_t status) override;
   int32_t QueryPrinterState() override;
 

@@ -15,6 +15,7 @@ constexpr LCID kEventLocale = 1024;  // LOCALE_USER_DEFAULT
 // Drawer clients hear only the drawer's own states, printer clients all else.
 constexpr int32_t kHighestDrawerStatus = 5;
 constexpr int32_t kHighestStatusForDrawersOnly = 4;
+constexpr int32_t kErrorLevelRecoverable = 2;  // OPOS_EL_RECOVERABLE
 
 // One event method call with the arguments in declared order; OLE Automation
 // wants them last first. The error response goes by reference.
@@ -56,6 +57,14 @@ void CQELOposPrinterSO::OnOutputComplete(int32_t outputId) {
   const auto worker = core_->Worker();
   const bool idle = !worker || worker->Count() <= 1;
   if (idle && flagWhenIdle_.exchange(0) != 0) OnStatusUpdate(kStatusIdle);
+}
+
+void CQELOposPrinterSO::OnOutputError(int32_t resultCode, int32_t resultCodeExtended) {
+  // A job held for the application's answer is a recoverable error. The
+  // result properties stay the caller's: this runs on the core's worker.
+  errorLevel_ = kErrorLevelRecoverable;
+  const int32_t values[4] = {resultCode, resultCodeExtended, kErrorLocusOutput, kErrorResponseRetry};
+  QueueEvent(EventKind::kError, values, 4);
 }
 
 void CQELOposPrinterSO::OnStatusUpdate(int32_t status) {

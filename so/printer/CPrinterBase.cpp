@@ -18,7 +18,11 @@ CPrinterBase::~CPrinterBase() {
   // A core destroyed without CloseService must not leave a worker polling
   // through it.
   if (eventObject_) eventObject_->SetEventsOn(false);
-  if (worker_) worker_->StopAndJoin(kWorkerStopWaitMs);
+  if (worker_) {
+    // A worker that outlives the join must not report into a core that is gone.
+    worker_->SetOutputFailureReporter(nullptr);
+    worker_->StopAndJoin(kWorkerStopWaitMs);
+  }
 }
 
 void CPrinterBase::AttachPort(std::shared_ptr<IO::IPort> port) {
@@ -45,6 +49,8 @@ long CPrinterBase::OpenServiceW(const std::u16string& /*deviceName*/, IPrinterEv
       worker_ = std::make_shared<CPrinterTaskThreadContext>(port_, eventObject_);
       worker_->SetClock(clock_);
       worker_->Init(worker_);
+      worker_->SetOutputFailureReporter(
+          [this](int32_t, CPrinterOutTask::Failure failure) { ReportOutputFailure(failure); });
       IO::IPortSettings* settings = port_->Port()->GetSettings();
       const std::u16string type = settings != nullptr ? settings->GetPortType() : std::u16string();
       isUsb_ = type == u"USB";
@@ -250,6 +256,7 @@ long CPrinterBase::CloseService(int32_t* result) {
     Disable();
   }
   if (claimed_) ReleaseDevice(result);
+  if (worker_) worker_->SetOutputFailureReporter(nullptr);
   StopWorker();
   worker_.reset();
   port_.reset();
@@ -286,6 +293,8 @@ void CPrinterBase::ResumeWorkerPolling() {
 }
 
 bool CPrinterBase::IsInErrorState() const {
+  // A queued job that could not be written waits for Retry or ClearOutput.
+  if (worker_ && worker_->Held()) return true;
   const tagPrinterStatus known = KnownStatus();
   return known.coverOpen != 0 || known.paperOut != 0;
 }

@@ -177,7 +177,14 @@ class CPrinterBase {
   int32_t Send(PrinterBuffer& buffer, int32_t toFront);
   int32_t DirectSend(PrinterBuffer& buffer, int32_t expectReply, uint8_t replyLength);
   long TransactionPrint(int32_t station, int32_t control, int32_t* result);
+  // Sends a job held after a failed write once more (and resumes the worker).
   void Retry();
+  // The codes an asynchronous job that could not be written is reported
+  // with: 114 with 201 or 203 for a printer known to have its cover open or
+  // no paper, else what a synchronous write would answer (107; 113 when the
+  // port lock stayed taken).
+  void OutputFailureCodes(CPrinterOutTask::Failure failure, int32_t* resultCode,
+                          int32_t* resultCodeExtended) const;
   // The output admission rule of every print operation: 0, or the refusal
   // (113, or 114 with 201/203) already stored in ResultCode.
   int32_t CheckOutputAdmission(bool collecting);
@@ -260,6 +267,8 @@ class CPrinterBase {
   virtual void StopWorker();
   void PauseWorkerPolling();
   void ResumeWorkerPolling();
+  // The worker's report of a queued job it could not write (worker thread).
+  void ReportOutputFailure(CPrinterOutTask::Failure failure);
 
   // Sends a finished job; the result as PrintNormal reports it.
   int32_t FinishJob(PrinterBuffer& job);

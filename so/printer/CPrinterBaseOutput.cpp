@@ -150,7 +150,38 @@ long CPrinterBase::ClearOutput(int32_t* /*result*/) {
 }
 
 void CPrinterBase::Retry() {
-  if (opened_ && claimed_ && enabled_ && worker_) worker_->Resume();
+  if (!opened_ || !claimed_ || !enabled_ || !worker_) return;
+  worker_->RetryHeld();
+  worker_->Resume();
+}
+
+void CPrinterBase::OutputFailureCodes(CPrinterOutTask::Failure failure, int32_t* resultCode,
+                                      int32_t* resultCodeExtended) const {
+  int32_t rc = failure == CPrinterOutTask::Failure::kPortBusy ? OPOS_E_BUSY : OPOS_E_NOHARDWARE;
+  int32_t extended = 0;
+  bool evaluated = false;
+  tagPrinterStatus known;
+  {
+    std::lock_guard<std::mutex> lock(statusMutex_);
+    evaluated = statusEvaluated_;
+    known = status_;
+  }
+  // Before the first reading the paper only counts as out; nothing is known.
+  if (evaluated && (known.coverOpen || known.paperOut)) {
+    rc = OPOS_E_EXTENDED;
+    extended = known.coverOpen ? OPOS_EPTR_COVER_OPEN : OPOS_EPTR_REC_EMPTY;
+  }
+  if (resultCode != nullptr) *resultCode = rc;
+  if (resultCodeExtended != nullptr) *resultCodeExtended = extended;
+}
+
+void CPrinterBase::ReportOutputFailure(CPrinterOutTask::Failure failure) {
+  int32_t rc = 0;
+  int32_t extended = 0;
+  OutputFailureCodes(failure, &rc, &extended);
+  // The event object, not the result properties: those belong to the
+  // caller's thread, and this runs on the worker.
+  if (eventObject_) eventObject_->OnOutputError(rc, extended);
 }
 
 }  // namespace Printer

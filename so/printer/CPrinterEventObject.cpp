@@ -11,6 +11,10 @@ void CPrinterEventObject::OnOutputComplete(int32_t outputId) {
   if (EventsOn() && target_ != nullptr) target_->OnOutputComplete(outputId);
 }
 
+void CPrinterEventObject::OnOutputError(int32_t resultCode, int32_t resultCodeExtended) {
+  if (EventsOn() && target_ != nullptr) target_->OnOutputError(resultCode, resultCodeExtended);
+}
+
 void CPrinterEventObject::OnStatusUpdate(int32_t status) {
   if (EventsOn() && target_ != nullptr) target_->OnStatusUpdate(status);
 }

@@ -20,6 +20,7 @@ class CPrinterEventObject : public IPrinterEventHandle, public BASE::ITask2 {
 
   void OnError(const std::u16string& description) override;
   void OnOutputComplete(int32_t outputId) override;
+  void OnOutputError(int32_t resultCode, int32_t resultCodeExtended) override;
   void OnStatusUpdate(int32_t status) override;
   // -1 while events are off: nobody is there to be told.
   int32_t QueryPrinterState() override;

@@ -27,15 +27,27 @@ int32_t CPrinterOutTask::Execute() {
   if (finished_.load() || data_.Data() == nullptr || data_.Length() == 0 || cancelled_.load() != 0) {
     return 1;
   }
-  if (!port_) return 0;
+  failure_.store(Failure::kNone);
+  if (!port_) {
+    failure_.store(Failure::kWriteFailed);
+    return 0;
+  }
   PortLockHolder lock(*port_, lockWait_.retries, lockWait_.pauseMs);
-  if (!lock.Held()) return 0;
+  if (!lock.Held()) {
+    failure_.store(Failure::kPortBusy);
+    return 0;
+  }
+  int32_t written = 0;
   {
     RunningFlag running(running_);
-    port_->write(data_.Data(), 0, static_cast<int32_t>(data_.Length()));
+    written = port_->write(data_.Data(), 0, static_cast<int32_t>(data_.Length()));
+  }
+  if (written == 0) {
+    failure_.store(Failure::kWriteFailed);
+    return 0;
   }
   // Finished before the report goes out: should the sink raise, a later run
-  // of this task must not report it again.
+  // of this task must not write or report it again.
   finished_.store(true);
   const int32_t id = outputId_.load();
   if (id != -1 && eventObject_) eventObject_->OnOutputComplete(id);

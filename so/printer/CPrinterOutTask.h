@@ -29,15 +29,23 @@ class CPrinterOutTask : public BASE::ITaskBase {
   void StoreData(BASE::HeapBlock data, int32_t outputId);
   void SetLockWait(LockWait wait) { lockWait_ = wait; }
 
+  // Why the last Execute left the job unwritten.
+  enum class Failure : int32_t {
+    kNone = 0,
+    kWriteFailed = 1,  // the port was closed or refused the bytes
+    kPortBusy = 2,     // the port lock was not free within the lock wait
+  };
+
   // Sends the bytes under the port lock and reports the completion.
-  // 0 (not finished: the task stays in front and is run again later) when
-  // the lock could not be had; nothing was sent or reported then.
-  // 1 (finished) once the bytes went to the port. A failed write is reported
-  // as complete and finished all the same, so the job is dropped; an error
-  // report in its place is still to come.
+  // 1 (finished) once the bytes went to the port; the completion is
+  // reported then and only then.
+  // 0 (not finished) when they could not be written: nothing is reported,
+  // LastFailure says why, and the job is left for the worker to hold until
+  // the application retries it or clears the output.
   // 1 without sending for a cancelled task, one without data, or one that
-  // already finished: a completion is never reported twice.
+  // already finished: a job is never written or reported twice.
   int32_t Execute() override;
+  Failure LastFailure() const { return failure_.load(); }
   void Cancel() override { cancelled_.store(1); }
   int32_t Id() override { return outputId_.load(); }
   int32_t IsRunning() override { return running_.load(); }
@@ -54,6 +62,7 @@ class CPrinterOutTask : public BASE::ITaskBase {
   std::atomic<int32_t> cancelled_{0};
   // Set once the bytes went to the port (and the completion was reported).
   std::atomic<bool> finished_{false};
+  std::atomic<Failure> failure_{Failure::kNone};
   LockWait lockWait_;
 };
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -27,6 +29,7 @@ using task_test::RunFor;
 using task_test::RunUntil;
 using testing_support::FakePort;
 using Bytes = std::vector<uint8_t>;
+using Failure = QEL::Printer::CPrinterOutTask::Failure;
 
 // Clock time in which a worker that wrongly ran on would run several tasks.
 constexpr uint32_t kQuietMs = 1000;
@@ -86,7 +89,9 @@ TEST_F(PrinterWorker, UnfinishedTaskStaysInFrontAndRunsAgainUntilItFinishes) {
   EXPECT_EQ(unfinished.use_count(), 1) << "the worker kept no copy";
 }
 
-TEST_F(PrinterWorker, OutputWaitingForThePortIsSentAndReportedOnceTheLockIsFree) {
+TEST_F(PrinterWorker, OutputThatCannotHaveThePortIsHeldReportedOnceAndSentOnRetry) {
+  std::vector<std::pair<int32_t, Failure>> reports;  // written by the worker, read once it is held
+  context->SetOutputFailureReporter([&](int32_t id, Failure f) { reports.emplace_back(id, f); });
   platform::ManualResetEvent taken, release;
   std::thread holder([&] {
     port->TryLock();
@@ -99,32 +104,74 @@ TEST_F(PrinterWorker, OutputWaitingForThePortIsSentAndReportedOnceTheLockIsFree)
   context->QueueOutput(job.data(), 2, 21, false);
   context->QueueOutput(job.data(), 1, 22, false);
   ASSERT_EQ(context->Start(), 0);
-  // Passes that each gave up on the lock after its ten seconds of retries.
-  ASSERT_TRUE(FewMorePasses());
-  ASSERT_TRUE(RunFor(*clock, kQuietMs));
-  EXPECT_EQ(context->Count(), 2) << "the waiting output stays in front";
-  EXPECT_TRUE(fake->Written().empty());
-  EXPECT_TRUE(events->Completions().Ids().empty());
-
+  // The first job gives up on the lock after its ten seconds of retries.
+  ASSERT_TRUE(RunUntil(*clock, [&] { return context->Held(); }));
   release.Set();
   holder.join();
+  ASSERT_TRUE(FewMorePasses());
+  EXPECT_EQ(context->Count(), 2) << "the job stays in front, the next behind it";
+  EXPECT_TRUE(fake->Written().empty()) << "a held job is not sent again by itself";
+  EXPECT_TRUE(events->Completions().Ids().empty());
+  EXPECT_EQ(reports, (std::vector<std::pair<int32_t, Failure>>{{21, Failure::kPortBusy}}));
+
+  ASSERT_TRUE(context->RetryHeld());
+  EXPECT_FALSE(context->RetryHeld()) << "nothing more is held";
   ASSERT_TRUE(Completed(2));
   ASSERT_TRUE(RunFor(*clock, kQuietMs));
   EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{21, 22})) << "each reported once, in order";
   EXPECT_EQ(fake->WriteCalls(), (std::vector<Bytes>{job, {'J'}}));
+  EXPECT_EQ(reports.size(), 1u);
 }
 
-TEST_F(PrinterWorker, FailedWritesAreReportedOnceAndTheQueueMovesOn) {
+TEST_F(PrinterWorker, FailedWriteHoldsTheQueueWhilePollingGoesOnAndClearDropsIt) {
+  std::atomic<int> reports{0};
+  context->SetOutputFailureReporter([&](int32_t id, Failure f) {
+    EXPECT_EQ(id, 31);
+    EXPECT_EQ(f, Failure::kWriteFailed);
+    reports.fetch_add(1);
+  });
   fake->FailWrites(true);
   const Bytes job = {'F', 0x0A};
   context->QueueOutput(job.data(), 2, 31, false);
   context->QueueOutput(job.data(), 2, 32, false);
   ASSERT_EQ(context->Start(), 0);
-  ASSERT_TRUE(Completed(2));
-  ASSERT_TRUE(RunFor(*clock, kQuietMs));
-  EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{31, 32}));
+  ASSERT_TRUE(RunUntil(*clock, [&] { return context->Held(); }));
+  const int polls = events->Polls();
+  ASSERT_TRUE(RunUntil(*clock, [&] { return events->Polls() >= polls + 2; }))
+      << "the status is still watched while the job is held";
+  EXPECT_EQ(reports.load(), 1) << "held, not re-sent and reported again";
+  EXPECT_EQ(context->Count(), 2);
+  EXPECT_TRUE(events->Completions().Ids().empty());
+
+  // A retry that fails again is held and reported again, once.
+  ASSERT_TRUE(context->RetryHeld());
+  ASSERT_TRUE(RunUntil(*clock, [&] { return reports.load() == 2 && context->Held(); }));
+  ASSERT_TRUE(FewMorePasses());
+  EXPECT_EQ(reports.load(), 2);
+
+  fake->FailWrites(false);
+  context->Clear();
+  EXPECT_FALSE(context->Held());
   EXPECT_EQ(context->Count(), 0);
-  EXPECT_TRUE(fake->Written().empty());
+  ASSERT_TRUE(RunFor(*clock, kQuietMs));
+  EXPECT_TRUE(fake->Written().empty()) << "the dropped jobs are never written";
+  const Bytes next = {'N'};
+  context->QueueOutput(next.data(), 1, 33, false);
+  ASSERT_TRUE(Completed(1));
+  EXPECT_EQ(events->Completions().Ids(), (std::vector<int32_t>{33}));
+  EXPECT_EQ(fake->Written(), next);
+}
+
+TEST_F(PrinterWorker, RemovedReporterHearsNothingAndTheJobIsHeldAllTheSame) {
+  fake->FailWrites(true);
+  std::atomic<int> reports{0};
+  context->SetOutputFailureReporter([&](int32_t, Failure) { reports.fetch_add(1); });
+  context->SetOutputFailureReporter(nullptr);
+  const Bytes job = {'X'};
+  context->QueueOutput(job.data(), 1, 41, false);
+  ASSERT_EQ(context->Start(), 0);
+  ASSERT_TRUE(RunUntil(*clock, [&] { return context->Held(); }));
+  EXPECT_EQ(reports.load(), 0);
 }
 
 TEST_F(PrinterWorker, CompletionRefusedBySinkIsNotReportedAgain) {
