@@ -91,7 +91,7 @@ class AsyncOutputFailure : public ::testing::Test {
   }
   bool Held() { return RunUntil(*clock, [&] { return core.Worker()->Held(); }); }
   bool Completed(size_t n) {
-    return RunUntil(*clock, [&] { return sink.Completions().size() >= n; });
+    return RunUntil(*clock, [&] { return sink.Completions().Ids().size() >= n; });
   }
   // Worker passes after the one that held the job: a job it wrongly sent
   // or reported again would have shown by then.
@@ -137,7 +137,7 @@ TEST_F(AsyncOutputFailure, FailedWriteIsReportedOnceWithTheCodesTheStatusCalls) 
     EXPECT_EQ(sink.OutputErrors().back(), c.codes);
     EXPECT_TRUE(core.IsInErrorState());
     EXPECT_EQ(core.Worker()->Count(), 1) << "the job is kept";
-    EXPECT_EQ(sink.Completions().size(), reported - 1) << "no completion for it yet";
+    EXPECT_EQ(sink.Completions().Ids().size(), reported - 1) << "no completion for it yet";
 
     // The printer can take it again: Retry writes it exactly once.
     port->FailWrites(false);
@@ -145,8 +145,8 @@ TEST_F(AsyncOutputFailure, FailedWriteIsReportedOnceWithTheCodesTheStatusCalls) 
     core.Retry();
     ASSERT_TRUE(Completed(reported));
     ASSERT_TRUE(Settled());
-    EXPECT_EQ(sink.Completions().back(), id);
-    EXPECT_EQ(sink.Completions().size(), reported);
+    EXPECT_EQ(sink.Completions().Ids().back(), id);
+    EXPECT_EQ(sink.Completions().Ids().size(), reported);
     EXPECT_EQ(Written(text), 1u);
     EXPECT_EQ(sink.OutputErrors().size(), reported);
     EXPECT_FALSE(core.IsInErrorState());
@@ -165,7 +165,7 @@ TEST_F(AsyncOutputFailure, LaterJobsWaitBehindTheHeldOneAndFollowItInOrder) {
   port->FailWrites(false);
   core.Retry();
   ASSERT_TRUE(Completed(2));
-  EXPECT_EQ(sink.Completions(), (std::vector<int32_t>{first, second}));
+  EXPECT_EQ(sink.Completions().Ids(), (std::vector<int32_t>{first, second}));
   const std::vector<uint8_t> written = port->Written();
   const std::string both(written.begin(), written.end());
   ASSERT_NE(both.find("first\n"), std::string::npos);
@@ -185,7 +185,7 @@ TEST_F(AsyncOutputFailure, ClearOutputDropsTheHeldJobAndWhatWaitedBehindIt) {
   port->FailWrites(false);
   const int32_t next = Print("next\n");
   ASSERT_TRUE(Completed(1));
-  EXPECT_EQ(sink.Completions(), (std::vector<int32_t>{next})) << "no completion for a dropped job";
+  EXPECT_EQ(sink.Completions().Ids(), (std::vector<int32_t>{next})) << "no completion for a dropped job";
   EXPECT_EQ(Written("dropped"), 0u);
   EXPECT_EQ(Written("next\n"), 1u);
   EXPECT_EQ(sink.OutputErrors().size(), 1u);
@@ -212,7 +212,7 @@ TEST_F(AsyncOutputFailure, APortLockHeldTenSecondsIsReportedBusyAndTheJobKept) {
   EXPECT_EQ(Written("locked out\n"), 0u);
   core.Retry();
   ASSERT_TRUE(Completed(1));
-  EXPECT_EQ(sink.Completions(), (std::vector<int32_t>{id}));
+  EXPECT_EQ(sink.Completions().Ids(), (std::vector<int32_t>{id}));
   EXPECT_EQ(Written("locked out\n"), 1u);
 }
 
@@ -236,7 +236,7 @@ TEST_F(AsyncOutputFailure, NothingIsReportedOrHeldOnceTheDeviceIsDisabled) {
   EXPECT_TRUE(core.IsIdle());
   core.Retry();  // not enabled: nothing to retry
   EXPECT_EQ(sink.OutputErrors().size(), 1u);
-  EXPECT_TRUE(sink.Completions().empty());
+  EXPECT_TRUE(sink.Completions().Ids().empty());
 }
 
 }  // namespace

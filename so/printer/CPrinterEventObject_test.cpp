@@ -6,35 +6,22 @@
 #include <vector>
 
 #include "so/format/StatusUpdateValues.h"
+#include "testing/RecordingEventSink.h"
 
 using namespace QEL::Printer;
 
 namespace {
 
-class RecordingSink : public IPrinterEventHandle {
- public:
-  void OnError(const std::u16string&) override { log.push_back("error"); }
-  void OnOutputComplete(int32_t id) override { log.push_back("complete " + std::to_string(id)); }
-  void OnOutputError(int32_t rc, int32_t extended) override {
-    log.push_back("output error " + std::to_string(rc) + "/" + std::to_string(extended));
-  }
-  void OnStatusUpdate(int32_t s) override { log.push_back("status " + std::to_string(s)); }
-  int32_t QueryPrinterState() override {
-    log.push_back("poll");
-    return 0;
-  }
-  std::vector<std::string> log;
-};
-
 TEST(PrinterEventObject, EventsPassOnlyWhileOn) {
-  RecordingSink sink;
+  testing_support::RecordingEventSink sink;
+  sink.SetUnattachedPollAnswer(0);
   CPrinterEventObject events(&sink);
   events.OnStatusUpdate(PTR_SUE_COVER_OPEN);
   events.OnOutputComplete(1);
   events.OnError(u"x");
   events.OnOutputError(107, 0);
   EXPECT_EQ(events.QueryPrinterState(), -1);
-  EXPECT_TRUE(sink.log.empty());
+  EXPECT_TRUE(sink.Events().empty());
 
   events.SetEventsOn(true);
   events.OnStatusUpdate(PTR_SUE_COVER_OK);
@@ -45,7 +32,7 @@ TEST(PrinterEventObject, EventsPassOnlyWhileOn) {
   events.SetEventsOn(false);
   events.OnStatusUpdate(PTR_SUE_REC_PAPEROK);
   events.OnOutputError(107, 0);
-  EXPECT_EQ(sink.log, (std::vector<std::string>{"status 12", "complete 2", "error",
+  EXPECT_EQ(sink.Events(), (std::vector<std::string>{"status 12", "complete 2", "error",
                                                 "output error 114/201", "poll"}));
 }
 

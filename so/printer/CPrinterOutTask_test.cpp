@@ -12,7 +12,7 @@
 #include "platform/manual_reset_event.h"
 #include "so/base/WorkerHeaps.h"
 #include "testing/FakePort.h"
-#include "testing/PrinterTaskTestSupport.h"
+#include "testing/RecordingEventSink.h"
 #include "testing/TestTasks.h"
 
 namespace {
@@ -20,7 +20,7 @@ namespace {
 using QEL::Printer::CPrinterOutTask;
 using QEL::Printer::CPrinterPort;
 using task_test::Quiet;
-using task_test::RecordingEventObject;
+using testing_support::RecordingEventSink;
 using testing_support::FakePort;
 
 // Holds the port lock on another thread until Release.
@@ -64,7 +64,7 @@ class OutTask : public ::testing::Test {
   std::shared_ptr<platform::ManualClock> clock = std::make_shared<platform::ManualClock>();
   std::shared_ptr<FakePort> fake = std::make_shared<FakePort>();
   std::shared_ptr<CPrinterPort> port = std::make_shared<CPrinterPort>(fake, clock);
-  std::shared_ptr<RecordingEventObject> events = std::make_shared<RecordingEventObject>();
+  std::shared_ptr<RecordingEventSink> events = std::make_shared<RecordingEventSink>();
   QEL::BASE::WorkerHeaps heaps;
 };
 

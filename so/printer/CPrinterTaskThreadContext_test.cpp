@@ -12,7 +12,7 @@
 #include "platform/manual_reset_event.h"
 #include "so/printer/OutputIdCounter.h"
 #include "testing/FakePort.h"
-#include "testing/PrinterTaskTestSupport.h"
+#include "testing/RecordingEventSink.h"
 #include "testing/TestTasks.h"
 
 namespace {
@@ -23,7 +23,7 @@ using QEL::Printer::CPrinterTaskThreadContext;
 using QEL::Printer::OutputIdCounter;
 using task_test::Journal;
 using task_test::kPatienceMs;
-using task_test::RecordingEventObject;
+using testing_support::RecordingEventSink;
 using task_test::RecordingTask;
 using task_test::RunFor;
 using task_test::RunUntil;
@@ -56,7 +56,7 @@ class PrinterWorker : public ::testing::Test {
   std::shared_ptr<platform::ManualClock> clock = std::make_shared<platform::ManualClock>();
   std::shared_ptr<FakePort> fake = std::make_shared<FakePort>();
   std::shared_ptr<CPrinterPort> port = std::make_shared<CPrinterPort>(fake, clock);
-  std::shared_ptr<RecordingEventObject> events = std::make_shared<RecordingEventObject>();
+  std::shared_ptr<RecordingEventSink> events = std::make_shared<RecordingEventSink>();
   std::shared_ptr<CPrinterTaskThreadContext> context = std::make_shared<CPrinterTaskThreadContext>(port, events);
   std::shared_ptr<Journal> journal = std::make_shared<Journal>();
 };

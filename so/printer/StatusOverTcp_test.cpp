@@ -72,7 +72,7 @@ TEST_P(StatusOverTcp, UsesTheExpectedStatusPath) {
 
 TEST_P(StatusOverTcp, EnableReportsPaperOkThenCoverClosed) {
   ASSERT_EQ(core->DeviceEnable(1), 1);
-  EXPECT_EQ(sink.Statuses(), (std::vector<int32_t>{PTR_SUE_REC_PAPEROK, PTR_SUE_COVER_OK}));
+  EXPECT_EQ(sink.Statuses().Ids(), (std::vector<int32_t>{PTR_SUE_REC_PAPEROK, PTR_SUE_COVER_OK}));
   int32_t value = -1;
   core->GetPropertyNumber(Pidx::RecEmpty, &value);
   EXPECT_EQ(value, 0);
@@ -80,7 +80,7 @@ TEST_P(StatusOverTcp, EnableReportsPaperOkThenCoverClosed) {
 
 TEST_P(StatusOverTcp, CoverOpenedIsReportedAndRefusesSynchronousOutput) {
   ASSERT_EQ(core->DeviceEnable(1), 1);
-  const size_t before = sink.Statuses().size();
+  const size_t before = sink.Statuses().Ids().size();
   SetCover(true);
   ASSERT_TRUE(sink.WaitForStatus(PTR_SUE_COVER_OPEN, before, kWaitMs));
   EXPECT_EQ(core->CheckOutputAdmission(false), OPOS_E_EXTENDED);
@@ -93,14 +93,14 @@ TEST_P(StatusOverTcp, CoverOpenedIsReportedAndRefusesSynchronousOutput) {
   job.append("X\n", 2);
   EXPECT_EQ(core->Send(job, 0), 0);
 
-  const size_t afterOpen = sink.Statuses().size();
+  const size_t afterOpen = sink.Statuses().Ids().size();
   SetCover(false);
   EXPECT_TRUE(sink.WaitForStatus(PTR_SUE_COVER_OK, afterOpen, kWaitMs));
 }
 
 TEST_P(StatusOverTcp, PaperOutIsReported) {
   ASSERT_EQ(core->DeviceEnable(1), 1);
-  const size_t before = sink.Statuses().size();
+  const size_t before = sink.Statuses().Ids().size();
   sim::PrinterState s = printer.State();
   s.paperOut = true;
   printer.SetState(s);
@@ -123,7 +123,7 @@ TEST_P(StatusOverTcp, AsynchronousOutputCompletesInOrder) {
   core->GetPropertyNumber(Pidx::OutputID, &id2);
   EXPECT_EQ(id2, id1 + 1);
   ASSERT_TRUE(sink.WaitForCompletions(2, kWaitMs));
-  EXPECT_EQ(sink.Completions(), (std::vector<int32_t>{id1, id2}));
+  EXPECT_EQ(sink.Completions().Ids(), (std::vector<int32_t>{id1, id2}));
   ASSERT_TRUE(printer.WaitForBytes(BytesOf("second\n"), kWaitMs));
   const std::string transcript = printer.Transcript();
   EXPECT_LT(transcript.find("TEXT \"first\""), transcript.find("TEXT \"second\""));
@@ -190,7 +190,7 @@ TEST(StatusWithoutBidi, APrinterFoundSilentAtClaimNeverRaisesStatus) {
   ASSERT_EQ(core.DeviceEnable(1), 1);
   EXPECT_EQ(core.GetPrinterState(true), -1);
   EXPECT_EQ(core.GetPrinterState(false), -1);
-  EXPECT_TRUE(sink.Statuses().empty());
+  EXPECT_TRUE(sink.Statuses().Ids().empty());
   EXPECT_EQ(core.CheckOutputAdmission(false), 0) << "nothing known, so nothing refused";
   core.CloseService(&rc);
   sink.Detach();

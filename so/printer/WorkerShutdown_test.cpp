@@ -52,7 +52,7 @@ TEST_F(WorkerShutdown, SilentPrinter) {
   core.SetClock(clock);
   sink.Attach(&core);
   OpenClaimEnable(core);
-  EXPECT_TRUE(sink.Statuses().empty()) << "no answer, no state";
+  EXPECT_TRUE(sink.Statuses().Ids().empty()) << "no answer, no state";
   std::weak_ptr<CPrinterTaskThreadContext> worker = core.Worker();
   // Let the worker poll the silent printer a few times.
   ASSERT_TRUE(task_test::RunUntil(*clock, [&] { return sink.Polls() >= 3; }));
