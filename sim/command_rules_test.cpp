@@ -8,25 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "sim/byte_builders_test.h"
 #include "sim/command_scanner.h"
 
 namespace sim {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes B(std::initializer_list<int> bytes) {
-  Bytes v;
-  for (int b : bytes) v.push_back(static_cast<uint8_t>(b));
-  return v;
-}
-
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+using namespace testbytes;
 
 // GS ( L fn 67 (or GS 8 L with wide) around a definition body after m fn.
 Bytes Graphics(bool wide, const Bytes& body) {

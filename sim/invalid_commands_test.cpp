@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/tcp_socket.h"
+#include "sim/byte_builders_test.h"
 #include "sim/printer_logic.h"
 #include "sim/transcript.h"
 #include "sim/virtual_printer.h"
@@ -14,20 +15,7 @@
 namespace sim {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes B(std::initializer_list<int> bytes) {
-  Bytes v;
-  for (int b : bytes) v.push_back(static_cast<uint8_t>(b));
-  return v;
-}
-
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+using namespace testbytes;
 
 struct JobCase {
   const char* what;
