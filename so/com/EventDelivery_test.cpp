@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "so/com/ServiceTestBed_test.h"
+#include "so/format/StatusUpdateValues.h"
 
 namespace QEL {
 namespace COM {
@@ -19,9 +20,9 @@ namespace {
 using Event = testing_support::EventReceiver::Event;
 using testing_support::TestControlObject;
 
-constexpr int32_t kCoverOpen = 11;
-constexpr int32_t kPaperEmpty = 24;
-constexpr int32_t kPaperOk = 23;
+constexpr int32_t kCoverOpen = Printer::PTR_SUE_COVER_OPEN;
+constexpr int32_t kPaperEmpty = Printer::PTR_SUE_REC_EMPTY;
+constexpr int32_t kPaperOk = Printer::PTR_SUE_REC_PAPEROK;
 
 VARIANT Bool(bool value) {
   VARIANT v;
