@@ -39,19 +39,26 @@ int main(int argc, char** argv) {
   }
 
   sim::VirtualPrinter printer;
+  printer.SetDrawerWiring(options.drawerPin, options.drawerOpenLevelHigh);
+  printer.SetDrawerClosesAfter(options.drawerClosesAfterMs);
   printer.SetState(options.state);
   printer.SetSilent(options.silent);
   printer.SetAcceptDelayPerChunk(options.slowMs);
-  printer.SetConnectionClosedHandler([&](int number, const std::vector<uint8_t>& bytes) {
+  printer.SetConnectionClosedHandler([&](int number, const std::vector<uint8_t>& bytes,
+                                         const std::vector<sim::TranscriptNote>& notes) {
     {
       std::lock_guard<std::mutex> lock(stopMutex);
-      const std::string transcript = sim::DecodeTranscript(bytes, sim::JobEnd::kEnded);
+      const std::string transcript = sim::DecodeTranscript(bytes, sim::JobEnd::kEnded, notes);
       std::cout << "connection " << number << " closed, " << bytes.size() << " bytes, "
                 << sim::CountInvalidLines(transcript) << " invalid commands\n";
       if (options.raw) std::cout << sim::HexDump(bytes);
       std::cout << transcript << std::flush;
     }
     if (options.connections > 0 && number >= options.connections) RequestStop();
+  });
+  printer.SetIdleNoteHandler([](const std::string& line) {
+    std::lock_guard<std::mutex> lock(stopMutex);
+    std::cout << line << std::endl;
   });
   if (!printer.Start(options.port)) {
     std::cerr << "cannot listen on 127.0.0.1:" << options.port << "\n";

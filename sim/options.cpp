@@ -11,17 +11,24 @@ const char kUsage[] =
     "  --cover-open      report the cover open\n"
     "  --paper-near-end  report the paper near its end\n"
     "  --paper-out       report the paper out\n"
-    "  --drawer-open     report the drawer sensor set\n"
+    "  --drawer-open     start with the cash drawer open\n"
     "  --offline         report the printer offline\n"
     "  --silent          read everything, never answer\n"
     "  --slow MS         sleep MS after each small received chunk\n"
     "  --raw             also hex-dump each connection\n"
     "  --connections N   stop after N connections\n"
     "  --ignore-stdin    do not stop at the end of standard input\n"
+    "  --drawer-pin 2|5  kick-out connector pin the drawer opens on (default 2)\n"
+    "  --drawer-open-level high|low\n"
+    "                    drawer sensor level while open (default high)\n"
+    "  --drawer-closes-after MS\n"
+    "                    the drawer is pushed shut MS after it opened\n"
+    "                    (default 0: it stays open)\n"
     "Stops at the end of standard input (unless --ignore-stdin), after\n"
     "--connections N, or on Ctrl+C.\n"
     "Each connection is printed as a transcript when it closes; a command a\n"
-    "printer would mishandle reads INVALID and is counted.\n";
+    "printer would mishandle reads INVALID and is counted. DRAWER OPENED and\n"
+    "DRAWER CLOSED tell what the drawer did.\n";
 
 namespace {
 
@@ -61,6 +68,27 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     } else if (a == "--connections") {
       if (!number(1, 1000000, &v)) return false;
       o.connections = static_cast<int>(v);
+    } else if (a == "--drawer-closes-after") {
+      if (!number(0, 3600000, &v)) return false;
+      o.drawerClosesAfterMs = static_cast<int>(v);
+    } else if (a == "--drawer-pin") {
+      if (!number(2, 5, &v)) return false;
+      if (v != 2 && v != 5) {
+        *error = "bad value for " + a + ": " + args[i] + " (2 or 5)";
+        return false;
+      }
+      o.drawerPin = static_cast<int>(v);
+    } else if (a == "--drawer-open-level") {
+      if (i + 1 >= args.size()) {
+        *error = a + " needs a value";
+        return false;
+      }
+      const std::string& level = args[++i];
+      if (level != "high" && level != "low") {
+        *error = "bad value for " + a + ": " + level + " (high or low)";
+        return false;
+      }
+      o.drawerOpenLevelHigh = level == "high";
     } else if (a == "--cover-open") {
       o.state.coverOpen = true;
     } else if (a == "--paper-near-end") {
@@ -68,7 +96,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     } else if (a == "--paper-out") {
       o.state.paperOut = true;
     } else if (a == "--drawer-open") {
-      o.state.drawerSensor = true;
+      o.drawerOpen = true;
     } else if (a == "--offline") {
       o.state.offline = true;
     } else if (a == "--silent") {
@@ -84,6 +112,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       return false;
     }
   }
+  o.state.drawerSensor = o.drawerOpen == o.drawerOpenLevelHigh;
   *options = o;
   return true;
 }

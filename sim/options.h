@@ -10,7 +10,11 @@ namespace sim {
 
 struct Options {
   uint16_t port = 9100;  // 0: a free port, printed at start
-  PrinterState state;
+  PrinterState state;  // the drawer sensor's level from the drawer and its wiring
+  bool drawerOpen = false;
+  int drawerPin = 2;  // the kick-out connector pin the drawer hangs on
+  bool drawerOpenLevelHigh = true;
+  int drawerClosesAfterMs = 0;  // 0: stays open
   bool silent = false;
   int slowMs = 0;
   bool raw = false;         // hex dump of each connection besides its transcript

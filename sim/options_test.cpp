@@ -31,6 +31,9 @@ TEST(Options, DefaultsAndEveryFlag) {
 TEST(Options, BadCommandLinesAreRefusedAndLeaveTheOptionsAlone) {
   const std::vector<std::vector<std::string>> bad = {
       {"--port"}, {"--port", "65536"}, {"--port", "12x"}, {"--slow", "-1"}, {"--connections", "0"}, {"--bogus"},
+      {"--drawer-pin"}, {"--drawer-pin", "3"}, {"--drawer-pin", "1"}, {"--drawer-pin", "pin2"},
+      {"--drawer-open-level"}, {"--drawer-open-level", "HIGH"}, {"--drawer-open-level", "1"},
+      {"--drawer-closes-after"}, {"--drawer-closes-after", "-5"}, {"--drawer-closes-after", "3600001"},
   };
   for (const auto& args : bad) {
     Options o;
@@ -39,6 +42,38 @@ TEST(Options, BadCommandLinesAreRefusedAndLeaveTheOptionsAlone) {
     EXPECT_FALSE(ParseOptions(args, &o, &error)) << args[0];
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(o.port, 1234);
+  }
+}
+
+TEST(Options, DrawerWiringAndClosingTime) {
+  Options o;
+  std::string error;
+  ASSERT_TRUE(ParseOptions({}, &o, &error));
+  EXPECT_EQ(o.drawerPin, 2);
+  EXPECT_TRUE(o.drawerOpenLevelHigh);
+  EXPECT_EQ(o.drawerClosesAfterMs, 0);
+
+  ASSERT_TRUE(ParseOptions({"--drawer-pin", "5", "--drawer-open-level", "low", "--drawer-closes-after", "2500"}, &o,
+                           &error))
+      << error;
+  EXPECT_EQ(o.drawerPin, 5);
+  EXPECT_FALSE(o.drawerOpenLevelHigh);
+  EXPECT_EQ(o.drawerClosesAfterMs, 2500);
+  EXPECT_TRUE(o.state.drawerSensor) << "a shut drawer reads high when open reads low";
+
+  // The sensor follows the drawer through the open level, in any order.
+  const struct {
+    std::vector<std::string> args;
+    bool sensor;
+  } levels[] = {
+      {{"--drawer-open"}, true},
+      {{"--drawer-open", "--drawer-open-level", "low"}, false},
+      {{"--drawer-open-level", "low", "--drawer-open"}, false},
+      {{"--drawer-open-level", "high"}, false},
+  };
+  for (const auto& c : levels) {
+    ASSERT_TRUE(ParseOptions(c.args, &o, &error)) << error;
+    EXPECT_EQ(o.state.drawerSensor, c.sensor) << c.args.back();
   }
 }
 

@@ -6,10 +6,12 @@ namespace sim {
 
 class PrinterLogic::Sink : public FrameSink {
  public:
+  // A command may change the state (a drawer kick), so the sink answers from
+  // its own copy.
   Sink(PrinterLogic& logic, const PrinterState& state, std::vector<uint8_t>* replies)
       : logic_(logic), state_(state), replies_(replies) {}
   void OnToken(TokenKind kind, const uint8_t* bytes, size_t n, Dialect dialect) override {
-    if (kind == TokenKind::kCommand) logic_.OnCommand(bytes, n, dialect, state_, replies_);
+    if (kind == TokenKind::kCommand) logic_.OnCommand(bytes, n, dialect, &state_, replies_);
   }
   void OnFrameBegin() override {}
   void OnFrameEnd() override {}
@@ -17,14 +19,19 @@ class PrinterLogic::Sink : public FrameSink {
 
  private:
   PrinterLogic& logic_;
-  const PrinterState& state_;
+  PrinterState state_;
   std::vector<uint8_t>* replies_;
 };
 
 void PrinterLogic::Receive(const uint8_t* data, size_t n, const PrinterState& state,
                            std::vector<uint8_t>* replies) {
   Sink sink(*this, state, replies);
-  reader_.Feed(data, n, sink);
+  // One byte at a time, so that a command's position is known when the
+  // reader puts it out.
+  for (size_t i = 0; i < n; ++i) {
+    ++position_;
+    reader_.Feed(data + i, 1, sink);
+  }
 }
 
 void PrinterLogic::Idle(const PrinterState& state, std::vector<uint8_t>* replies) {
@@ -48,10 +55,19 @@ void PrinterLogic::StateChanged(const PrinterState& state, std::vector<uint8_t>*
   replies->insert(replies->end(), bytes.begin(), bytes.end());
 }
 
-void PrinterLogic::OnCommand(const uint8_t* p, size_t n, Dialect dialect, const PrinterState& state,
+void PrinterLogic::OnCommand(const uint8_t* p, size_t n, Dialect dialect, PrinterState* statePtr,
                              std::vector<uint8_t>* replies) {
+  const PrinterState& state = *statePtr;
   if (!CommandFault(p, n, dialect).empty()) {
     ++invalid_;
+    return;
+  }
+  if (auto pulse = DrawerPulseOf(p, n)) {
+    if (!kick_) return;
+    // Reported here, in turn with the answers, as a printer would.
+    const std::vector<PrinterState> changes = kick_(*pulse, position_);
+    for (const PrinterState& s : changes) StateChanged(s, replies);
+    if (!changes.empty()) *statePtr = changes.back();
     return;
   }
   if (n == 3 && p[0] == 0x10 && p[1] == 0x04) {  // DLE EOT n

@@ -12,12 +12,17 @@
 //
 // Like a strict printer it judges every command (command_rules.h): a
 // malformed one is counted and not acted on.
+//
+// Drawer kick pulses (ESC p, DLE DC4 1) go to the drawer kick handler, since
+// the drawer outlives the connection.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "sim/cash_drawer.h"
 #include "sim/frame_reader.h"
 #include "sim/printer_state.h"
 
@@ -25,7 +30,16 @@ namespace sim {
 
 class PrinterLogic {
  public:
+  // Puts a pulse out for a command that was complete once `position` bytes of
+  // the connection had been read. Returns the printer's state changes since
+  // the last look, in order, the last one holding from then on; none when
+  // nothing changed.
+  using DrawerKick = std::function<std::vector<PrinterState>(const DrawerPulse& pulse, size_t position)>;
+
   explicit PrinterLogic(PrinterIdentity identity = PrinterIdentity()) : identity_(std::move(identity)) {}
+
+  // Without one, pulses are read and go nowhere.
+  void SetDrawerKick(DrawerKick kick) { kick_ = std::move(kick); }
 
   // Reads received bytes with `state` as the printer's state; appends what
   // the printer answers to *replies.
@@ -43,14 +57,17 @@ class PrinterLogic {
   bool AutomaticStatusOn() const { return asb_; }
   int ResetsSeen() const { return resets_; }
   int InvalidCommands() const { return invalid_; }
+  // Bytes of this connection read so far.
+  size_t Position() const { return position_; }
 
  private:
   class Sink;
-  void OnCommand(const uint8_t* p, size_t n, Dialect dialect, const PrinterState& state,
-                 std::vector<uint8_t>* replies);
+  void OnCommand(const uint8_t* p, size_t n, Dialect dialect, PrinterState* state, std::vector<uint8_t>* replies);
 
   PrinterIdentity identity_;
+  DrawerKick kick_;
   FrameReader reader_;
+  size_t position_ = 0;
   bool asb_ = false;
   int resets_ = 0;
   int invalid_ = 0;

@@ -259,6 +259,11 @@ class TranscriptWriter : public FrameSink {
     Line("BAD FRAME " + Hex(bytes, n));
   }
 
+  void Note(const std::string& line) {
+    FlushText();
+    Line(line);
+  }
+
   std::string Finish(const CommandScanner& scanner, JobEnd end) {
     FlushText();
     const std::vector<uint8_t>& pending = scanner.Pending();
@@ -329,10 +334,21 @@ std::string FormatCommand(const uint8_t* p, size_t n) {
   }
 }
 
-std::string DecodeTranscript(const std::vector<uint8_t>& bytes, JobEnd end) {
+std::string DecodeTranscript(const std::vector<uint8_t>& bytes, JobEnd end, const std::vector<TranscriptNote>& notes) {
   FrameReader reader;
   TranscriptWriter writer;
-  reader.Feed(bytes.data(), bytes.size(), writer);
+  // Fed up to each note's offset, the reader has put out every command the
+  // printer had read when it made the note, just as the printer cut them.
+  size_t fed = 0;
+  for (const TranscriptNote& note : notes) {
+    const size_t to = note.offset < bytes.size() ? note.offset : bytes.size();
+    if (to > fed) {
+      reader.Feed(bytes.data() + fed, to - fed, writer);
+      fed = to;
+    }
+    writer.Note(note.line);
+  }
+  reader.Feed(bytes.data() + fed, bytes.size() - fed, writer);
   reader.FlushCandidate(writer);
   return writer.Finish(reader.Scanner(), end);
 }

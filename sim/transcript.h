@@ -16,6 +16,8 @@
 //   INVALID GS h 0: n 0 outside 1..255
 //                            a command a printer would ignore, misprint or
 //                            misread: its usual line, then why
+//   DRAWER OPENED            what the printer did besides reading (a note),
+//                            after the line of what it had read by then
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,8 +33,17 @@ enum class JobEnd {
   kEnded,
 };
 
-// Every line ends with '\n'.
-std::string DecodeTranscript(const std::vector<uint8_t>& bytes, JobEnd end = JobEnd::kMayContinue);
+// A line about something the printer did, placed where it had read `offset`
+// of the bytes.
+struct TranscriptNote {
+  size_t offset = 0;
+  std::string line;
+};
+
+// Every line ends with '\n'. Notes come in the order they were made, their
+// offsets never going back.
+std::string DecodeTranscript(const std::vector<uint8_t>& bytes, JobEnd end = JobEnd::kMayContinue,
+                             const std::vector<TranscriptNote>& notes = {});
 
 // The number of INVALID lines in a transcript, framed ones included.
 int CountInvalidLines(const std::string& transcript);

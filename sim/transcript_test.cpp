@@ -191,6 +191,30 @@ TEST(Transcript, DataEndingInsideACommand) {
   EXPECT_EQ(DecodeTranscript(Text("A") + B({0x1D, 0x28, 0x6B, 0x05, 0x00})), "TEXT \"A\"\nINCOMPLETE 1D 28 6B 05 00\n");
 }
 
+TEST(Transcript, NotesFallAfterWhatWasReadWhenTheyWereMade) {
+  const std::vector<uint8_t> kick = B({0x1B, 0x70, 0x00, 0x19, 0xFA});
+  const std::vector<uint8_t> frame = B({0xAA, 0x05}) + kick + B({0x1B ^ 0x70 ^ 0x00 ^ 0x19 ^ 0xFA, 0xBB});
+  // Offsets: "AB" 0..2, the kick to 7, "CD" to 9, the frame to 18, GS ( to 20.
+  const std::vector<uint8_t> bytes = Text("AB") + kick + Text("CD") + frame + B({0x1D, 0x28});
+  const std::vector<TranscriptNote> notes = {
+      {0, "FIRST"}, {1, "IN THE TEXT"}, {7, "AFTER THE KICK"}, {18, "AFTER THE FRAME"}, {20, "AT THE END"},
+  };
+  EXPECT_EQ(DecodeTranscript(bytes, JobEnd::kEnded, notes),
+            "FIRST\n"
+            "TEXT \"A\"\n"
+            "IN THE TEXT\n"
+            "TEXT \"B\"\n"
+            "ESC p 0 25 250\n"
+            "AFTER THE KICK\n"
+            "TEXT \"CD\"\n"
+            "FRAME {\n"
+            "  ESC p 0 25 250\n"
+            "}\n"
+            "AFTER THE FRAME\n"
+            "AT THE END\n"
+            "INVALID GS (: cut short by the end of the job, 1D 28\n");
+}
+
 TEST(Transcript, LongImageDataIsCountedNotShown) {
   std::vector<uint8_t> image = B({0x1D, 0x76, 0x30, 0x00, 0x48, 0x00, 0x64, 0x00});
   image.resize(image.size() + 72 * 100, 0x10);  // data full of DLE bytes

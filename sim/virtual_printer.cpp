@@ -23,7 +23,7 @@ constexpr int kNormalReceiveBuffer = 128 * 1024;
 
 }  // namespace
 
-VirtualPrinter::VirtualPrinter() = default;
+VirtualPrinter::VirtualPrinter(std::shared_ptr<platform::Clock> clock) : clock_(std::move(clock)) {}
 
 VirtualPrinter::~VirtualPrinter() { Stop(); }
 
@@ -77,7 +77,9 @@ std::vector<uint8_t> VirtualPrinter::Received() const {
 
 void VirtualPrinter::ClearReceived() {
   std::lock_guard<std::mutex> lock(mutex_);
+  receivedBase_ += received_.size();
   received_.clear();
+  notes_.clear();
 }
 
 bool VirtualPrinter::WaitForReceived(size_t count, int timeoutMs) const {
@@ -120,8 +122,10 @@ bool VirtualPrinter::WaitForIdle(int connections, int timeoutMs) const {
 
 void VirtualPrinter::SetState(const PrinterState& state) {
   std::lock_guard<std::mutex> lock(mutex_);
+  SettleDrawerLocked();
   if (state == state_) return;
   state_ = state;
+  drawer_.FollowSensor(state.drawerSensor, clock_->NowMs());
   if (connected_) stateChanges_.push_back(state);
 }
 
@@ -159,7 +163,113 @@ void VirtualPrinter::SetConnectionClosedHandler(ConnectionClosed handler) {
   onClosed_ = std::move(handler);
 }
 
-std::string VirtualPrinter::Transcript() const { return DecodeTranscript(Received()); }
+void VirtualPrinter::SetIdleNoteHandler(IdleNote handler) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  onIdleNote_ = std::move(handler);
+}
+
+std::string VirtualPrinter::Transcript() const {
+  std::vector<uint8_t> bytes;
+  std::vector<TranscriptNote> notes;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    bytes = received_;
+    for (const TranscriptNote& note : notes_) {
+      // A command read after ClearReceived may have arrived before it.
+      const size_t offset = note.offset > receivedBase_ ? note.offset - receivedBase_ : 0;
+      notes.push_back({offset, note.line});
+    }
+  }
+  return DecodeTranscript(bytes, JobEnd::kMayContinue, notes);
+}
+
+bool VirtualPrinter::SetDrawerWiring(int pin, bool openLevelHigh) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!drawer_.SetWiring(pin, openLevelHigh)) return false;
+  // The drawer stays as it is; what its sensor reads may not.
+  if (state_.drawerSensor != drawer_.SensorLevel()) {
+    state_.drawerSensor = drawer_.SensorLevel();
+    if (connected_) stateChanges_.push_back(state_);
+    changed_.notify_all();
+  }
+  return true;
+}
+
+void VirtualPrinter::SetDrawerClosesAfter(int ms) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  drawer_.SetClosesAfter(ms > 0 ? static_cast<uint32_t>(ms) : 0);
+}
+
+void VirtualPrinter::CloseDrawer() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  SettleDrawerLocked();
+  DrawerChangedLocked(drawer_.Close(), readPosition_);
+}
+
+void VirtualPrinter::OpenDrawerByHand() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  SettleDrawerLocked();
+  DrawerChangedLocked(drawer_.OpenByHand(clock_->NowMs()), readPosition_);
+}
+
+bool VirtualPrinter::DrawerOpen() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  SettleDrawerLocked();
+  return drawer_.IsOpen();
+}
+
+bool VirtualPrinter::WaitForDrawer(bool open, int timeoutMs) const {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return drawer_.IsOpen() == open; });
+}
+
+std::vector<DrawerPulse> VirtualPrinter::DrawerPulses() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return drawer_.Pulses();
+}
+
+void VirtualPrinter::SettleDrawerLocked() { DrawerChangedLocked(drawer_.CloseIfDue(clock_->NowMs()), readPosition_); }
+
+void VirtualPrinter::DrawerChangedLocked(CashDrawer::Change change, size_t position) {
+  if (change == CashDrawer::Change::kNone) return;
+  state_.drawerSensor = drawer_.SensorLevel();
+  if (connected_) stateChanges_.push_back(state_);
+  AddNoteLocked(position, change == CashDrawer::Change::kOpened ? "DRAWER OPENED" : "DRAWER CLOSED");
+  changed_.notify_all();
+}
+
+void VirtualPrinter::AddNoteLocked(size_t position, const char* line) {
+  if (position < lastNote_) position = lastNote_;
+  lastNote_ = position;
+  notes_.push_back({position, line});
+  if (connected_) {
+    connectionNotes_.push_back({position - connectionStart_, line});
+  } else {
+    idleNotes_.push_back(line);
+  }
+}
+
+std::vector<PrinterState> VirtualPrinter::KickDrawer(const DrawerPulse& pulse, size_t position) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  SettleDrawerLocked();
+  DrawerChangedLocked(drawer_.Pulse(pulse, clock_->NowMs()), connectionStart_ + position);
+  // Whatever changed before the kick is reported before it, in order.
+  std::vector<PrinterState> changes;
+  changes.swap(stateChanges_);
+  return changes;
+}
+
+void VirtualPrinter::DeliverIdleNotes() {
+  std::vector<std::string> lines;
+  IdleNote handler;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    lines.swap(idleNotes_);
+    handler = onIdleNote_;
+  }
+  if (!handler) return;
+  for (const std::string& line : lines) handler(line);
+}
 
 bool VirtualPrinter::StopRequested() const {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -172,9 +282,12 @@ void VirtualPrinter::Serve() {
     bool slow;
     {
       std::lock_guard<std::mutex> lock(mutex_);
+      // The drawer closes on time whether or not anyone is connected.
+      SettleDrawerLocked();
       if (stop_) return;
       slow = delayPerChunkMs_ > 0;
     }
+    DeliverIdleNotes();
     // Accepted connections inherit the listener's receive buffer.
     if (slow != smallBuffer) {
       listener_.SetReceiveBufferSize(slow ? kSlowReceiveBuffer : kNormalReceiveBuffer);
@@ -182,6 +295,7 @@ void VirtualPrinter::Serve() {
     }
     platform::TcpSocket connection;
     if (!listener_.Accept(&connection, kAcceptPollMs)) continue;
+    DeliverIdleNotes();  // what happened before the connection
     int number;
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -189,6 +303,9 @@ void VirtualPrinter::Serve() {
       connected_ = true;
       dropRequested_ = false;
       stateChanges_.clear();
+      connectionStart_ = receivedBase_ + received_.size();
+      readPosition_ = connectionStart_;
+      connectionNotes_.clear();
       changed_.notify_all();
     }
     ServeConnection(connection, number);
@@ -202,6 +319,7 @@ void VirtualPrinter::ServeConnection(platform::TcpSocket& connection, int number
     identity = identity_;
   }
   PrinterLogic logic(identity);
+  logic.SetDrawerKick([this](const DrawerPulse& pulse, size_t position) { return KickDrawer(pulse, position); });
   std::vector<uint8_t> bytes;  // this connection's
   std::vector<uint8_t> replies;
   std::vector<uint8_t> buffer(kNormalChunk);
@@ -211,6 +329,7 @@ void VirtualPrinter::ServeConnection(platform::TcpSocket& connection, int number
   // Takes the current state and the changes made since the last look.
   auto look = [&](PrinterState* state, std::vector<PrinterState>* changes, bool* silent, int* delay) {
     std::lock_guard<std::mutex> lock(mutex_);
+    SettleDrawerLocked();
     *state = state_;
     changes->swap(stateChanges_);
     stateChanges_.clear();
@@ -261,6 +380,11 @@ void VirtualPrinter::ServeConnection(platform::TcpSocket& connection, int number
     if (look(&state, &changes, &silent, &delay)) break;
     for (const PrinterState& s : changes) logic.StateChanged(s, &replies);
     logic.Receive(buffer.data(), got, state, &replies);
+    {
+      // Before the answers: whoever has them may act on the drawer next.
+      std::lock_guard<std::mutex> lock(mutex_);
+      readPosition_ = connectionStart_ + logic.Position();
+    }
     answer(silent);
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -271,6 +395,7 @@ void VirtualPrinter::ServeConnection(platform::TcpSocket& connection, int number
     for (int slept = 0; slept < delay; slept += kReceivePollMs) {
       {
         std::lock_guard<std::mutex> lock(mutex_);
+        SettleDrawerLocked();
         if (stop_ || dropRequested_) break;
       }
       int step = delay - slept < kReceivePollMs ? delay - slept : kReceivePollMs;
@@ -281,12 +406,18 @@ void VirtualPrinter::ServeConnection(platform::TcpSocket& connection, int number
   logic.JobEnded();
 
   ConnectionClosed onClosed;
+  std::vector<TranscriptNote> notes;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     onClosed = onClosed_;
+    notes.swap(connectionNotes_);
   }
-  if (onClosed) onClosed(number, bytes);
+  if (onClosed) onClosed(number, bytes, notes);
   std::lock_guard<std::mutex> lock(mutex_);
+  // Notes made while the handler ran come after the connection.
+  for (const TranscriptNote& note : connectionNotes_) idleNotes_.push_back(note.line);
+  connectionNotes_.clear();
+  readPosition_ = receivedBase_ + received_.size();
   invalidCommands_ += logic.InvalidCommands();
   connected_ = false;
   dropRequested_ = false;

@@ -4,27 +4,41 @@
 // requests from a state the caller controls. One serving thread does all the
 // socket work; the other methods only exchange data with it under a lock, so
 // they may be called from any thread at any time.
+//
+// A cash drawer hangs on its kick-out connector (sim/cash_drawer.h): a kick
+// pulse on the wired pin opens it, the drawer sensor in every status answer
+// follows it, and the transcript tells when it opened and closed.
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/tcp_listener.h"
+#include "sim/cash_drawer.h"
 #include "sim/printer_state.h"
+#include "sim/transcript.h"
 
 namespace sim {
 
 class VirtualPrinter {
  public:
   // Called on the serving thread after each connection closed, with the
-  // bytes of that connection and its number (1 for the first).
-  using ConnectionClosed = std::function<void(int number, const std::vector<uint8_t>& bytes)>;
+  // bytes of that connection, its number (1 for the first) and the notes made
+  // while it was open, placed in its bytes (for DecodeTranscript).
+  using ConnectionClosed = std::function<void(int number, const std::vector<uint8_t>& bytes,
+                                              const std::vector<TranscriptNote>& notes)>;
+  // Called on the serving thread with each note made while no connection was
+  // open ("DRAWER CLOSED" when the drawer closed after the job).
+  using IdleNote = std::function<void(const std::string& line)>;
 
-  VirtualPrinter();
+  // The clock times the drawer's closing.
+  explicit VirtualPrinter(std::shared_ptr<platform::Clock> clock = platform::SystemClock());
   ~VirtualPrinter();  // stops
   VirtualPrinter(const VirtualPrinter&) = delete;
   VirtualPrinter& operator=(const VirtualPrinter&) = delete;
@@ -63,8 +77,13 @@ class VirtualPrinter {
   bool WaitForIdle(int connections, int timeoutMs) const;
 
   // Takes effect at once, also in the middle of a connection; with automatic
-  // status back on, every change is pushed to the client in order.
+  // status back on, every change is pushed to the client in order. The
+  // drawer sensor's level is set too, and the drawer follows it (open when
+  // it is the open level): pass State() with your changes to leave the
+  // drawer as it is.
   void SetState(const PrinterState& state);
+  // The drawer sensor as last looked at: a timed close shows once the
+  // serving thread (within a few ms) or DrawerOpen() noticed it.
   PrinterState State() const;
   void SetIdentity(const PrinterIdentity& identity);  // for connections accepted later
 
@@ -79,16 +98,49 @@ class VirtualPrinter {
   void SetAcceptDelayPerChunk(int ms);
   void SetConnectionClosedHandler(ConnectionClosed handler);
 
+  void SetIdleNoteHandler(IdleNote handler);
+
+  // The received bytes decoded, with DRAWER OPENED and DRAWER CLOSED where
+  // the drawer did so.
   std::string Transcript() const;
+
+  // The drawer's solenoid on kick-out pin 2 or 5 (false, and nothing
+  // changes, for any other pin); its sensor reads high when open, or low.
+  // Default: pin 2, high.
+  bool SetDrawerWiring(int pin, bool openLevelHigh);
+  // The drawer is pushed shut this long after it opened; 0 (the default):
+  // it stays open until CloseDrawer or SetState.
+  void SetDrawerClosesAfter(int ms);
+  // As a cashier would, with or without a connection open; each change is
+  // reported like a kick's.
+  void CloseDrawer();
+  void OpenDrawerByHand();
+  // Closes it first when its time is up.
+  bool DrawerOpen();
+  // True once the drawer is open (or closed, as asked) as the serving thread
+  // sees it; false after timeoutMs.
+  bool WaitForDrawer(bool open, int timeoutMs) const;
+  // Every pulse put out on either pin, in order.
+  std::vector<DrawerPulse> DrawerPulses() const;
 
  private:
   void Serve();
   void ServeConnection(platform::TcpSocket& connection, int number);
   bool StopRequested() const;
 
+  // With mutex_ held: the timed close when due, and what a change of the
+  // drawer brings (sensor, status push, note at a received-byte position).
+  void SettleDrawerLocked();
+  void DrawerChangedLocked(CashDrawer::Change change, size_t position);
+  void AddNoteLocked(size_t position, const char* line);
+  // On the serving thread, without the lock.
+  std::vector<PrinterState> KickDrawer(const DrawerPulse& pulse, size_t position);
+  void DeliverIdleNotes();
+
   static constexpr int kSlowChunk = 16;
   static constexpr int kSlowReceiveBuffer = 2048;
 
+  const std::shared_ptr<platform::Clock> clock_;
   std::mutex lifecycle_;  // serialises Start and Stop
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
@@ -111,6 +163,17 @@ class VirtualPrinter {
   bool silent_ = false;
   int delayPerChunkMs_ = 0;
   ConnectionClosed onClosed_;
+  IdleNote onIdleNote_;
+
+  CashDrawer drawer_;
+  // Positions count every byte received since the printer was made.
+  size_t receivedBase_ = 0;     // the position of received_[0]
+  size_t connectionStart_ = 0;  // of the open connection's first byte
+  size_t readPosition_ = 0;     // how far the printer has read
+  size_t lastNote_ = 0;         // notes never go back
+  std::vector<TranscriptNote> notes_;            // at positions
+  std::vector<TranscriptNote> connectionNotes_;  // in the open connection's bytes
+  std::vector<std::string> idleNotes_;           // not yet delivered
 };
 
 }  // namespace sim
