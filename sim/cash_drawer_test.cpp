@@ -49,7 +49,9 @@ TEST(DrawerPulseOf, ReadsPinAndTimesOfBothKickCommands) {
   for (const Case& c : cases) {
     const auto pulse = DrawerPulseOf(c.command.data(), c.command.size());
     ASSERT_EQ(pulse.has_value(), c.isPulse) << ::testing::PrintToString(c.command);
-    if (pulse) EXPECT_EQ(*pulse, c.pulse) << ::testing::PrintToString(c.command);
+    if (pulse) {
+      EXPECT_EQ(*pulse, c.pulse) << ::testing::PrintToString(c.command);
+    }
   }
 }
 
