@@ -1,7 +1,8 @@
 # The two commands of this project:
 #   make demo   installs what is missing, builds, prints a job through the virtual printer
 #   make test   installs what is missing, builds natively, with sanitizers and for
-#               Windows, and runs every test natively, under the sanitizers and under wine
+#               Windows, and runs every test natively, under the sanitizers and under wine;
+#               the Windows libraries (64- and 32-bit) also pass scripts/check-dll.sh
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD ?= build
 NATIVE := $(BUILD)/native
@@ -10,18 +11,20 @@ TSAN := $(BUILD)/tsan
 # The programs whose tests run threads: they also run under ThreadSanitizer.
 THREADED_TESTS := zobelso_base_tests zobelso_printer_tests zobelso_sim_tests zobelso_platform_tests zobelso_com_tests
 WIN := $(BUILD)/win
+# The 32-bit library: built and checked statically only (no 32-bit code runs here).
+WIN32DLL := $(BUILD)/win32
 CMAKE_GEN := -G Ninja
 
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 30
 
-.PHONY: demo test fuzz bench deps deps-native native asan tsan windows test-native test-asan test-tsan test-windows clean
+.PHONY: demo test fuzz bench deps deps-native native asan tsan windows windows32 test-native test-asan test-tsan test-windows test-windows32 clean
 
 demo: deps-native native
 	$(NATIVE)/demo/zobelso-demo
 
 # The last line is the count of the Windows test cases run under wine.
-test: deps test-native test-asan test-tsan test-windows
+test: deps test-native test-asan test-tsan test-windows32 test-windows
 
 deps:
 	@scripts/install-deps.sh all
@@ -41,6 +44,11 @@ windows:
 	cmake -S . -B $(WIN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake >/dev/null
 	cmake --build $(WIN) -j $(JOBS)
+
+windows32:
+	cmake -S . -B $(WIN32DLL) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZOBELSO_TESTS=OFF \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake >/dev/null
+	cmake --build $(WIN32DLL) -j $(JOBS) --target ZOBELSO
 
 test-native: native
 	@echo "== native tests =="
@@ -64,9 +72,14 @@ test-tsan: tsan
 # otherwise race to create it.
 test-windows: windows
 	@echo "== Windows tests under wine =="
+	@scripts/check-dll.sh $(WIN)/so/ZOBELSO.dll pe32+
 	ZOBELSO_WINEPREFIX=$(CURDIR)/$(WIN)/wineprefix cmake/wine-run.sh --prefix-only
 	ZOBELSO_WINEPREFIX=$(CURDIR)/$(WIN)/wineprefix ctest --test-dir $(WIN) -j $(JOBS) --output-on-failure
 	@scripts/wine-test-counts.sh $(WIN)
+
+test-windows32: windows32
+	@echo "== static checks of the 32-bit Windows library =="
+	@scripts/check-dll.sh $(WIN32DLL)/so/ZOBELSO.dll pe32
 
 # Benchmarks of this machine (idle polling CPU, memory of an open device, send throughput,
 # formatting, the COM layer's cost per call).

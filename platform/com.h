@@ -19,6 +19,8 @@
 #include <windows.h>
 #include <ole2.h>
 #include <oleauto.h>
+// The self-registration results (SELFREG_E_*).
+#include <olectl.h>
 
 static_assert(sizeof(OLECHAR) == sizeof(char16_t), "BSTR must hold UTF-16");
 
@@ -74,6 +76,16 @@ constexpr HRESULT DISP_E_OVERFLOW = static_cast<HRESULT>(0x8002000Au);
 constexpr HRESULT DISP_E_BADINDEX = static_cast<HRESULT>(0x8002000Bu);
 constexpr HRESULT DISP_E_BADPARAMCOUNT = static_cast<HRESULT>(0x8002000Eu);
 constexpr HRESULT DISP_E_PARAMNOTOPTIONAL = static_cast<HRESULT>(0x8002000Fu);
+constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110u);
+constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111u);
+constexpr HRESULT SELFREG_E_TYPELIB = static_cast<HRESULT>(0x80040200u);
+constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201u);
+constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr HRESULT HRESULT_FROM_WIN32(DWORD error) {
+  return static_cast<HRESULT>(error) <= 0
+             ? static_cast<HRESULT>(error)
+             : static_cast<HRESULT>((error & 0x0000FFFFu) | 0x80070000u);
+}
 
 constexpr VARIANT_BOOL VARIANT_TRUE = -1;
 constexpr VARIANT_BOOL VARIANT_FALSE = 0;
@@ -144,6 +156,18 @@ struct IUnknown {
 
  protected:
   ~IUnknown() = default;
+};
+
+typedef int BOOL;
+constexpr IID IID_IClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+struct IClassFactory : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid,
+                                                   void** object) = 0;
+  virtual HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) = 0;
+
+ protected:
+  ~IClassFactory() = default;
 };
 
 struct IDispatch;

@@ -20,7 +20,9 @@
 
 namespace platform {
 
-enum class RegistryRoot { kLocalMachine, kCurrentUser };
+// kClassesRoot is where COM classes are registered for every user of the
+// machine (HKEY_CLASSES_ROOT).
+enum class RegistryRoot { kLocalMachine, kCurrentUser, kClassesRoot };
 
 enum class RegistryAccess { kRead, kReadWrite };
 

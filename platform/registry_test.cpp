@@ -256,6 +256,24 @@ TEST_F(RegistryFile, KeysAndValuesKeepTheOrderTheyWereWrittenIn) {
   EXPECT_EQ(names, (std::vector<std::u16string>{u"Zeta", u"Beta"}));
 }
 
+TEST_F(RegistryFile, TheClassesRootIsASectionOfItsOwn) {
+  RegistryTestSandbox box;
+  std::unique_ptr<Registry> classes =
+      OpenSystemRegistry(RegistryRoot::kClassesRoot, box.StoreFile());
+  std::unique_ptr<RegistryKey> key = classes->Create(u"CLSID\\{1}");
+  ASSERT_TRUE(key) << classes->ErrorText();
+  ASSERT_TRUE(key->WriteString(u"", u"A class"));
+  EXPECT_NE(Contents(box.StoreFile()).find("\n[HKEY_CLASSES_ROOT\\CLSID\\{1}]\n@=\"A class\"\n"),
+            std::string::npos)
+      << Contents(box.StoreFile());
+  EXPECT_FALSE(box.registry().Open(u"CLSID", RegistryAccess::kRead)) << "seen in another root";
+  std::unique_ptr<Registry> reader =
+      OpenSystemRegistry(RegistryRoot::kClassesRoot, box.StoreFile());
+  std::unique_ptr<RegistryKey> again = reader->Open(u"CLSID\\{1}", RegistryAccess::kRead);
+  ASSERT_TRUE(again) << reader->ErrorText();
+  EXPECT_EQ(Read(*again, u""), u"A class");
+}
+
 TEST_F(RegistryFile, ChangesMadeByHandAreSeenByAnOpenKey) {
   RegistryTestSandbox box;
   std::unique_ptr<RegistryKey> key = box.registry().Create(u"Software\\Z");

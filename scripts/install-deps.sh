@@ -6,7 +6,9 @@
 set -eu
 
 native="cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang"
-windows="g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64"
+# The 32-bit library is built and checked statically (objdump reads its
+# headers); widl takes stdole2.tlb from libwine, which wine64 brings.
+windows="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils wine wine64 libwine"
 
 case "${1:-all}" in
   native) wanted="$native" ;;

@@ -43,7 +43,12 @@ std::string DefaultStorePath() {
 }
 
 const char16_t* RootName(RegistryRoot root) {
-  return root == RegistryRoot::kLocalMachine ? u"HKEY_LOCAL_MACHINE" : u"HKEY_CURRENT_USER";
+  switch (root) {
+    case RegistryRoot::kLocalMachine: return u"HKEY_LOCAL_MACHINE";
+    case RegistryRoot::kCurrentUser: return u"HKEY_CURRENT_USER";
+    case RegistryRoot::kClassesRoot: return u"HKEY_CLASSES_ROOT";
+  }
+  return u"HKEY_LOCAL_MACHINE";
 }
 
 std::string Quoted(const std::u16string& text) { return "\"" + Utf16ToUtf8(text) + "\""; }

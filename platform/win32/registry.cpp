@@ -218,8 +218,12 @@ class WinRegistry : public Registry {
 }  // namespace
 
 std::unique_ptr<Registry> OpenSystemRegistry(RegistryRoot root, const std::string&) {
-  return std::make_unique<WinRegistry>(root == RegistryRoot::kLocalMachine ? HKEY_LOCAL_MACHINE
-                                                                           : HKEY_CURRENT_USER);
+  switch (root) {
+    case RegistryRoot::kCurrentUser: return std::make_unique<WinRegistry>(HKEY_CURRENT_USER);
+    case RegistryRoot::kClassesRoot: return std::make_unique<WinRegistry>(HKEY_CLASSES_ROOT);
+    case RegistryRoot::kLocalMachine: break;
+  }
+  return std::make_unique<WinRegistry>(HKEY_LOCAL_MACHINE);
 }
 
 bool RegistryIsFileBacked() { return false; }

@@ -6,12 +6,16 @@
 
 #include "so/com/DispatchArguments.h"
 #include "so/com/DispatchTable.h"
+#include "so/com/ModuleLocks.h"
 
 namespace QEL {
 namespace COM {
 
 CQELOposPrinterSO::CQELOposPrinterSO(std::shared_ptr<const ServiceEnvironment> environment)
-    : environment_(environment ? std::move(environment) : SystemEnvironment()) {}
+    : environment_(environment ? std::move(environment) : SystemEnvironment()) {
+  // Last, so that an instance whose construction threw never counted.
+  ModuleLocks::Lock();
+}
 
 HRESULT CQELOposPrinterSO::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;

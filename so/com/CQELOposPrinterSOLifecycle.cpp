@@ -7,6 +7,7 @@
 #include "config/DeviceConfig.h"
 #include "config/DeviceConfigReader.h"
 #include "so/com/CQELOposPrinterSO.h"
+#include "so/com/ModuleLocks.h"
 #include "so/com/OpenInstanceTable.h"
 #include "so/com/OposCodes.h"
 #include "so/io/PortFactory.h"
@@ -73,6 +74,7 @@ CQELOposPrinterSO::~CQELOposPrinterSO() {
   } catch (...) {
     // A destructor called by a final Release must not throw into COM.
   }
+  ModuleLocks::Unlock();
 }
 
 void CQELOposPrinterSO::ResolveEventDispids() {
