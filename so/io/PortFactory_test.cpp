@@ -5,6 +5,7 @@
 #include <functional>
 #include <typeinfo>
 
+#include "platform/device_names.h"
 #include "so/io/FilePort.h"
 #include "so/io/FilePortSettings.h"
 #include "so/io/LPTPort.h"
@@ -103,18 +104,19 @@ TEST(PortFactory, PortsCopyTheirSettingsExceptUsb) {
   auto* serialOwn = dynamic_cast<SerialPortSettings*>(serialPort->GetSettings());
   ASSERT_NE(serialOwn, nullptr);
   EXPECT_EQ(serialOwn->GetBaudRate(), 9600u);
-  EXPECT_EQ(static_cast<SerialPort*>(serialPort.get())->GetDevicePath(), u"\\\\.\\COM3");
+  EXPECT_EQ(static_cast<SerialPort*>(serialPort.get())->GetDevicePath(),
+            platform::SystemDevicePath(u"\\\\.\\COM3"));
 
   USBPortSettings usb;
   std::unique_ptr<IPort> usbPort = CreatePort(&usb);
   EXPECT_EQ(usbPort->GetSettings(), &usb);
 }
 
-TEST(PortFactory, PortsWithoutDeviceSupportFailOpenCleanly) {
+// Without a USB printer attached (the build machine) the search finds no
+// device: Open fails at once and, the device path being empty, says nothing.
+TEST(PortFactory, PortsWithoutDeviceFailOpenCleanly) {
   const std::pair<std::u16string, std::u16string> kinds[] = {
-      {u"COM", u"Serial port not available in this build"},
-      {u"LPT", u"Parallel port not available in this build"},
-      {u"USB", u"USB port not available in this build"},
+      {u"USB", u""},
   };
   for (const auto& kind : kinds) {
     std::unique_ptr<IPortSettings> settings = CreatePortSettings(kind.first);

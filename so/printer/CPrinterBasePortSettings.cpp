@@ -1,5 +1,6 @@
 #include "so/io/PortFactory.h"
 #include "so/io/USBPortSettings.h"
+#include "so/io/UsbDeviceSearch.h"
 #include "so/printer/CPrinterBase.h"
 
 namespace QEL {
@@ -7,9 +8,10 @@ namespace Printer {
 
 long CPrinterBase::SetPortSettings(IO::IPortSettings* settings, int32_t* /*result*/) {
   if (settings == nullptr) return 0;
-  if (settings->GetPortType() == u"USB" && !deviceName_.empty()) {
-    // A USB printer is found by the model it reports, which DeviceName holds.
-    if (auto* usb = dynamic_cast<IO::USBPortSettings*>(settings)) usb->SetDeviceIdFilter(deviceName_);
+  if (settings->GetPortType() == u"USB") {
+    // A USB printer is found by the identifier of its model, which DeviceName holds.
+    if (auto* usb = dynamic_cast<IO::USBPortSettings*>(settings))
+      usb->SetDeviceIdFilter(IO::DeviceIdFilterForModel(deviceName_));
   }
   std::unique_ptr<IO::IPort> port = IO::CreatePort(settings);
   AttachPort(std::shared_ptr<IO::IPort>(port.release()));
