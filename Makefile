@@ -42,7 +42,8 @@ asan:
 
 windows:
 	cmake -S . -B $(WIN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake >/dev/null
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  -DZOBELSO_NATIVE_VIRTUAL_PRINTER=$(CURDIR)/$(NATIVE)/sim/zobelso-virtual-printer >/dev/null
 	cmake --build $(WIN) -j $(JOBS)
 
 windows32:

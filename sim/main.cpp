@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/pseudo_terminal.h"
 #include "sim/options.h"
 #include "sim/transcript.h"
 #include "sim/virtual_printer.h"
@@ -60,11 +61,23 @@ int main(int argc, char** argv) {
     std::lock_guard<std::mutex> lock(stopMutex);
     std::cout << line << std::endl;
   });
-  if (!printer.Start(options.port)) {
-    std::cerr << "cannot listen on 127.0.0.1:" << options.port << "\n";
-    return 1;
-  }
-  {
+  if (options.pty) {
+    if (!platform::PseudoTerminal::Available()) {
+      std::cerr << "--pty is not available on this system\n";
+      return 1;
+    }
+    const std::string path = printer.StartPty();
+    if (path.empty()) {
+      std::cerr << "cannot open a pseudo-terminal\n";
+      return 1;
+    }
+    std::lock_guard<std::mutex> lock(stopMutex);
+    std::cout << "listening on " << path << std::endl;
+  } else {
+    if (!printer.Start(options.port)) {
+      std::cerr << "cannot listen on 127.0.0.1:" << options.port << "\n";
+      return 1;
+    }
     std::lock_guard<std::mutex> lock(stopMutex);
     std::cout << "listening on 127.0.0.1:" << printer.Port() << std::endl;
   }

@@ -18,6 +18,8 @@ const char kUsage[] =
     "  --raw             also hex-dump each connection\n"
     "  --connections N   stop after N connections\n"
     "  --ignore-stdin    do not stop at the end of standard input\n"
+    "  --pty             listen on a pseudo-terminal instead of TCP and print\n"
+    "                    its path (a serial client opens it); POSIX only\n"
     "  --drawer-pin 2|5  kick-out connector pin the drawer opens on (default 2)\n"
     "  --drawer-open-level high|low\n"
     "                    drawer sensor level while open (default high)\n"
@@ -105,6 +107,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       o.raw = true;
     } else if (a == "--ignore-stdin") {
       o.ignoreStdin = true;
+    } else if (a == "--pty") {
+      o.pty = true;
     } else if (a == "--help" || a == "-h") {
       o.help = true;
     } else {

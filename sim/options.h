@@ -20,6 +20,7 @@ struct Options {
   bool raw = false;         // hex dump of each connection besides its transcript
   int connections = 0;      // stop after this many connections closed; 0: no limit
   bool ignoreStdin = false;  // do not stop at the end of standard input
+  bool pty = false;          // serve a pseudo-terminal instead of TCP
   bool help = false;
 };
 

@@ -13,9 +13,11 @@ TEST(Options, DefaultsAndEveryFlag) {
   EXPECT_EQ(o.state, PrinterState());
   EXPECT_FALSE(o.silent);
   EXPECT_EQ(o.connections, 0);
+  EXPECT_FALSE(o.pty);
 
   ASSERT_TRUE(ParseOptions({"--port", "0", "--cover-open", "--paper-near-end", "--paper-out", "--drawer-open",
-                            "--offline", "--silent", "--slow", "25", "--raw", "--connections", "2", "--ignore-stdin"},
+                            "--offline", "--silent", "--slow", "25", "--raw", "--connections", "2", "--ignore-stdin",
+                            "--pty"},
                            &o, &error))
       << error;
   EXPECT_EQ(o.port, 0);
@@ -26,6 +28,7 @@ TEST(Options, DefaultsAndEveryFlag) {
   EXPECT_TRUE(o.raw);
   EXPECT_EQ(o.connections, 2);
   EXPECT_TRUE(o.ignoreStdin);
+  EXPECT_TRUE(o.pty);
 }
 
 TEST(Options, BadCommandLinesAreRefusedAndLeaveTheOptionsAlone) {

@@ -21,6 +21,26 @@ constexpr int kFrameHoldMs = 200;
 constexpr int kNormalChunk = 4096;
 constexpr int kNormalReceiveBuffer = 128 * 1024;
 
+// A client session on the pseudo-terminal, shaped like a connected socket.
+// Ending a session closes nothing: the next client opens the same slave.
+class PtySession {
+ public:
+  explicit PtySession(platform::PseudoTerminal& pty) : pty_(pty) {}
+  bool Receive(uint8_t* buffer, size_t n, int timeoutMs, size_t* got) {
+    return pty_.Receive(buffer, n, timeoutMs, got);
+  }
+  bool Send(const uint8_t* data, size_t n, int timeoutMs, size_t* sent) {
+    return pty_.Send(data, n, timeoutMs, sent);
+  }
+  bool TimedOut() const { return pty_.TimedOut(); }
+  // The line has no window to shrink: a slow printer simply reads late.
+  bool SetReceiveBufferSize(int) { return true; }
+  void Close() {}
+
+ private:
+  platform::PseudoTerminal& pty_;
+};
+
 }  // namespace
 
 VirtualPrinter::VirtualPrinter(std::shared_ptr<platform::Clock> clock) : clock_(std::move(clock)) {}
@@ -44,6 +64,29 @@ bool VirtualPrinter::Start(uint16_t port) {
   return true;
 }
 
+std::string VirtualPrinter::StartPty() {
+  std::lock_guard<std::mutex> life(lifecycle_);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (running_) return std::string();
+  }
+  if (!pty_.Open()) return std::string();
+  std::lock_guard<std::mutex> lock(mutex_);
+  ptyPath_ = pty_.SlavePath();
+  port_ = 0;
+  stop_ = false;
+  running_ = true;
+  connected_ = false;
+  dropRequested_ = false;
+  thread_ = std::thread(&VirtualPrinter::ServePty, this);
+  return ptyPath_;
+}
+
+std::string VirtualPrinter::PtyPath() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return ptyPath_;
+}
+
 void VirtualPrinter::Stop() {
   std::lock_guard<std::mutex> life(lifecycle_);
   {
@@ -54,7 +97,9 @@ void VirtualPrinter::Stop() {
   }
   thread_.join();
   listener_.Close();
+  pty_.Close();
   std::lock_guard<std::mutex> lock(mutex_);
+  ptyPath_.clear();
   running_ = false;
   connected_ = false;
   changed_.notify_all();
@@ -296,23 +341,42 @@ void VirtualPrinter::Serve() {
     platform::TcpSocket connection;
     if (!listener_.Accept(&connection, kAcceptPollMs)) continue;
     DeliverIdleNotes();  // what happened before the connection
-    int number;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      number = ++connections_;
-      connected_ = true;
-      dropRequested_ = false;
-      stateChanges_.clear();
-      connectionStart_ = receivedBase_ + received_.size();
-      readPosition_ = connectionStart_;
-      connectionNotes_.clear();
-      changed_.notify_all();
-    }
+    int number = ConnectionBegins();
     ServeConnection(connection, number);
   }
 }
 
-void VirtualPrinter::ServeConnection(platform::TcpSocket& connection, int number) {
+void VirtualPrinter::ServePty() {
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      SettleDrawerLocked();
+      if (stop_) return;
+    }
+    DeliverIdleNotes();
+    if (!pty_.WaitForClient(kAcceptPollMs)) continue;
+    DeliverIdleNotes();
+    int number = ConnectionBegins();
+    PtySession session(pty_);
+    ServeConnection(session, number);
+  }
+}
+
+int VirtualPrinter::ConnectionBegins() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  int number = ++connections_;
+  connected_ = true;
+  dropRequested_ = false;
+  stateChanges_.clear();
+  connectionStart_ = receivedBase_ + received_.size();
+  readPosition_ = connectionStart_;
+  connectionNotes_.clear();
+  changed_.notify_all();
+  return number;
+}
+
+template <class Connection>
+void VirtualPrinter::ServeConnection(Connection& connection, int number) {
   PrinterIdentity identity;
   {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -1,5 +1,5 @@
 #pragma once
-// An ESC/POS printer on TCP 127.0.0.1: accepts one connection after another,
+// An ESC/POS printer on TCP 127.0.0.1 (or on a pseudo-terminal): accepts one connection after another,
 // keeps every byte it receives (across connections), and answers status
 // requests from a state the caller controls. One serving thread does all the
 // socket work; the other methods only exchange data with it under a lock, so
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/pseudo_terminal.h"
 #include "platform/tcp_listener.h"
 #include "sim/cash_drawer.h"
 #include "sim/printer_state.h"
@@ -46,7 +47,16 @@ class VirtualPrinter {
   // Port 0 picks a free port. False when the port cannot be bound or the
   // printer is already running.
   bool Start(uint16_t port = 0);
-  // Closes the connection and the listener and joins the serving thread.
+  // Serves a pseudo-terminal instead of TCP (POSIX only): a client opens the
+  // returned slave path as a serial device. Each time a client sends its
+  // first bytes after the slave had no opener, a connection begins; it ends
+  // when the last opener closes the slave. Empty when no pseudo-terminal can
+  // be made here or the printer is already running.
+  std::string StartPty();
+  // The slave path while serving a pseudo-terminal, else empty.
+  std::string PtyPath() const;
+  // Closes the connection and the listener (or the pseudo-terminal, whose
+  // clients then see the line hang up) and joins the serving thread.
   void Stop();
   bool Running() const;
   uint16_t Port() const;
@@ -125,7 +135,12 @@ class VirtualPrinter {
 
  private:
   void Serve();
-  void ServeConnection(platform::TcpSocket& connection, int number);
+  void ServePty();
+  // Counts and announces a new connection; returns its number.
+  int ConnectionBegins();
+  // Connection: a platform::TcpSocket, or the session of a pseudo-terminal.
+  template <class Connection>
+  void ServeConnection(Connection& connection, int number);
   bool StopRequested() const;
 
   // With mutex_ held: the timed close when due, and what a change of the
@@ -145,6 +160,8 @@ class VirtualPrinter {
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   platform::TcpListener listener_;
+  platform::PseudoTerminal pty_;
+  std::string ptyPath_;
   std::thread thread_;
   bool running_ = false;
   bool stop_ = false;

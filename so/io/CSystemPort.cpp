@@ -79,11 +79,16 @@ int32_t CSystemPort::SetCancel(int32_t cancel) {
   return 0;
 }
 
-// The comm-state record belongs to the serial line set-up, which this build
-// does not have yet; without it there is no state to load or apply.
-int32_t CSystemPort::LoadCommState() { return 0; }
+int32_t CSystemPort::LoadCommState() {
+  if (!device_.IsOpen()) return 0;
+  commState_ = platform::SerialLineState{};
+  return platform::LoadSerialLine(device_, &commState_) ? 1 : 0;
+}
 
-int32_t CSystemPort::ApplyCommState() { return 0; }
+int32_t CSystemPort::ApplyCommState() {
+  if (!device_.IsOpen()) return 0;
+  return platform::ApplySerialLine(device_, &commState_) ? 1 : 0;
+}
 
 bool CSystemPort::SetDevicePath(const std::u16string& path) {
   if (path.size() > kDevicePathCapacity) return false;

@@ -9,6 +9,7 @@
 
 #include "platform/device_file.h"
 #include "platform/manual_reset_event.h"
+#include "platform/serial_line.h"
 #include "so/io/IPort.h"
 
 namespace QEL {
@@ -61,6 +62,7 @@ class CSystemPort : public IPort {
   bool IsOverlapped() const { return overlapped_; }
   bool IsReady() const { return ready_; }
   bool IsByteWiseRead() const { return byteWiseRead_; }
+  const platform::SerialLineState& CommState() const { return commState_; }
 
  protected:
   // `settings` is the port's own settings object (usually a member of the
@@ -77,6 +79,9 @@ class CSystemPort : public IPort {
   void SetErrorText(const std::u16string& text);
   bool CancelRequested() const { return cancel_.load() != 0; }
   platform::ManualResetEvent& WriteEvent() { return writeEvent_; }
+  platform::SerialLineState& MutableCommState() { return commState_; }
+  // The open device, for the set-up calls of the serial and parallel ports.
+  platform::DeviceFile& Device() { return device_; }
   platform::ManualResetEvent& ReadEvent() { return readEvent_; }
   // "<prefix><number>" as UTF-16, for the error texts that carry a system code.
   static std::u16string TextWithNumber(const char* prefix, long long number);
@@ -104,6 +109,7 @@ class CSystemPort : public IPort {
   IPortSettings* settings_;
   std::u16string devicePath_ = u"c:\\temp\\qelopos.txt";
   platform::DeviceFile device_;
+  platform::SerialLineState commState_;
   // Set from other threads to stop a read or write loop between passes.
   std::atomic<int32_t> cancel_{0};
   bool readCallbackEnabled_ = false;
