@@ -25,6 +25,8 @@ class TestPrinterModel : public QEL::Printer::CPrinterBase {
     traits_.verticalDotPitch = vertical;
   }
   void SetPrintWidth(int32_t dots) { traits_.printWidth = dots; }
+  // Non-zero: the model has a buzzer to remind of an open drawer.
+  void SetDrawerTrait(int32_t value) { traits_.drawerTrait = value; }
 
   // What the core asked of its worker, of the model and of the status reader,
   // in order: "start", "suspend", "stop", "refresh", "state(initial)".

@@ -158,6 +158,18 @@ class CQELOposPrinterSO : public IDispatch,
   void QueueEvent(EventKind kind, const int32_t* values, size_t count);
   void RaiseError(int32_t resultCode, int32_t extended, const std::u16string& text);
 
+  // The cash drawer's side (CQELOposPrinterSODrawer.cpp).
+  // The instance whose core and client table drawer operations use: the
+  // owner, else this one when it holds a core; null when there is none.
+  CQELOposPrinterSO* DrawerOwner();
+  // Puts the calling client's drawer numbers into the owner's core; false
+  // when the client has no slot there.
+  bool LoadDrawer(CQELOposPrinterSO* owner, DrawerSettings* drawer);
+  static void LoadDrawer(Printer::CPrinterBase& core, const DrawerSettings& drawer);
+  void DrawerCheckHealth(int32_t level, int32_t* pRC);
+  // Property 1001: the drawer's state as the printer reads it now.
+  int32_t DrawerOpened();
+
   std::atomic<ULONG> references_{1};
   std::shared_ptr<const ServiceEnvironment> environment_;
 
@@ -176,6 +188,7 @@ class CQELOposPrinterSO : public IDispatch,
   std::u16string errorString_;
   std::atomic<int32_t> lastStatus_{0};
   DrawerSettings drawer_;
+  std::u16string drawerHealthText_;  // a cash drawer's own; a printer's is the core's
   IDispatch* receiver_ = nullptr;  // the control object's; not counted
   DISPID dispids_[4] = {DISPID_UNKNOWN, DISPID_UNKNOWN, DISPID_UNKNOWN, DISPID_UNKNOWN};
 

@@ -212,6 +212,7 @@ bool CQELOposPrinterSO::FullOpen(const std::u16string& printerKey, const DrawerS
     portSettings_ = std::move(settings);
     rc = 0;
     core_->OpenServiceW(printerKey, this, &rc);
+    if (rc == 0 && drawer != nullptr) LoadDrawer(*core_, *drawer);
   } catch (...) {
     rc = kFailure;
   }
@@ -332,11 +333,16 @@ int32_t CQELOposPrinterSO::ReleaseFor(CQELOposPrinterSO* client) {
 
 int32_t CQELOposPrinterSO::EnableFor(CQELOposPrinterSO* client, bool enable) {
   if (!clients_ || !core_) return kFailure;
+  // Drawers alone have the core watch only the drawer: a printer joining
+  // them needs the printer's own state read and reported, as at an enable.
+  const bool printerJoinsDrawers =
+      enable && client->isPrinter_ && deviceEnabled_ && !clients_->AnyEnabledOfKind(true);
   if (enable) {
     if (client->isPrinter_) {
       core_->SetPrinterMode(true);
     } else {
-      core_->SetCashDrawerMode(true);
+      // Its sensor level decides which reading the status watch calls open.
+      LoadDrawer(*core_, client->drawer_);
     }
   }
   clients_->Update(client, [enable](ClientSlot& s) { s.enabled = enable; });
@@ -345,6 +351,16 @@ int32_t CQELOposPrinterSO::EnableFor(CQELOposPrinterSO* client, bool enable) {
     if (!clients_->AnyEnabledOfKind(false)) core_->SetCashDrawerMode(false);
   }
   const bool wanted = clients_->AnyEnabled();
+  if (printerJoinsDrawers) {
+    try {
+      core_->DeviceEnable(0);
+      core_->DeviceEnable(1);
+    } catch (...) {
+      clients_->Update(client, [](ClientSlot& s) { s.enabled = false; });
+      core_->SetPrinterMode(false);
+      return kFailure;
+    }
+  }
   if (wanted == deviceEnabled_) return kSuccess;
   if (!events_) return kFailure;
   try {

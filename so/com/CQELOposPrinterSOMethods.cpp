@@ -74,8 +74,7 @@ void CQELOposPrinterSO::CallCore(int32_t* pRC, Call call) {
 HRESULT CQELOposPrinterSO::CheckHealth(int32_t level, int32_t* pRC) {
   if (!Gate(pRC)) return S_OK;
   if (!isPrinter_) {
-    // The drawer's own health check belongs to the drawer layer, not in this build.
-    Store(pRC, kIllegal);
+    DrawerCheckHealth(level, pRC);
     return S_OK;
   }
   // The core's text for the level is what CheckHealthText reads afterwards.
@@ -184,17 +183,6 @@ HRESULT CQELOposPrinterSO::PrintMemoryBitmap(int32_t station, const std::u16stri
   if (!ReceiptStation(station, pRC) || !Gate(pRC)) return S_OK;
   Store(pRC, kIllegal);
   return S_OK;
-}
-
-// The cash drawer's operations belong to the drawer layer, not in this build.
-HRESULT CQELOposPrinterSO::OpenDrawer(int32_t* pRC) {
-  if (!Gate(pRC)) return S_OK;
-  Store(pRC, Core() != nullptr ? kIllegal : kFailure);
-  return S_OK;
-}
-
-HRESULT CQELOposPrinterSO::WaitForDrawerClose(int32_t, int32_t, int32_t, int32_t, int32_t* pRC) {
-  return OpenDrawer(pRC);
 }
 
 HRESULT CQELOposPrinterSO::Unsupported(int32_t* pRC) {

@@ -7,6 +7,14 @@
 namespace QEL {
 namespace COM {
 
+namespace {
+
+// The cash drawer's own number properties.
+constexpr int32_t kDrawerOpened = 1001;
+constexpr int32_t kCapDrawerStatus = 1501;
+
+}  // namespace
+
 HRESULT CQELOposPrinterSO::GetPropertyNumber(int32_t index, int32_t* value) {
   *value = 0;
   const CQELOposPrinterSO* target = Target();
@@ -44,9 +52,9 @@ HRESULT CQELOposPrinterSO::GetPropertyNumber(int32_t index, int32_t* value) {
     case 501:
     case 502:
     case 1502:
-    case 1001:  // DrawerOpened and CapStatus: the drawer layer, not in this build
-    case 1501:
       return S_OK;
+    case kDrawerOpened: *value = DrawerOpened(); return S_OK;
+    case kCapDrawerStatus: *value = isPrinter_ ? 0 : drawer_.capDrawStatus; return S_OK;
     case Printer::Pidx::ErrorStation: *value = kReceipt; return S_OK;
     case Printer::Pidx::FlagWhenIdle: *value = target->flagWhenIdle_; return S_OK;
     case Printer::Pidx::ErrorLevel: *value = target->errorLevel_; return S_OK;
@@ -114,7 +122,7 @@ HRESULT CQELOposPrinterSO::GetPropertyString(int32_t index, std::u16string* valu
     return S_OK;
   }
   if (open_ && index == Printer::Pidx::CheckHealthText && !isPrinter_) {
-    value->clear();  // the drawer's health text: the drawer layer, not in this build
+    *value = drawerHealthText_;
     return S_OK;
   }
   if (open_ && index == Printer::Pidx::ErrorString) {

@@ -35,6 +35,18 @@ bool DeviceClientTable::Has(const void* client) const {
   return Any([client](const ClientSlot& s) { return s.client == client; });
 }
 
+bool DeviceClientTable::DrawerOf(const void* client, DrawerSettings* drawer) const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (client == nullptr) return false;
+  for (const ClientSlot& s : slots_) {
+    if (s.client == client) {
+      *drawer = s.drawer;
+      return true;
+    }
+  }
+  return false;
+}
+
 bool DeviceClientTable::AnyOpen() const {
   return Any([](const ClientSlot& s) { return s.open; });
 }

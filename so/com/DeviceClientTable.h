@@ -53,6 +53,8 @@ class DeviceClientTable {
   // Changes the client's slot under the lock; false when it has none.
   bool Update(const void* client, const std::function<void(ClientSlot&)>& change);
   bool Has(const void* client) const;
+  // Copies the drawer numbers of the client's slot; false when it has none.
+  bool DrawerOf(const void* client, DrawerSettings* drawer) const;
 
   bool AnyOpen() const;
   bool AnyClaimed() const;

@@ -24,6 +24,9 @@ struct ServiceEnvironment {
   std::shared_ptr<platform::Clock> eventClock;
   // Given to each printer core; null leaves the core its own.
   std::shared_ptr<platform::Clock> coreClock;
+  // Shows a message the user must acknowledge (a cash drawer's interactive
+  // health check); null uses the platform's message box.
+  std::function<void(const std::u16string& title, const std::u16string& text)> confirm;
 };
 
 // The system registry, the OPOS root and the real clock.

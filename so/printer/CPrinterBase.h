@@ -6,6 +6,7 @@
 // Every OPOS-facing operation returns 0 and reports its OPOS result through
 // its last argument and, where the operation says so, ResultCode and
 // ResultCodeExtended.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -213,9 +214,39 @@ class CPrinterBase {
   void ClearUnReadDataInPrinter();
   void RaiseStateUpdateEvent(int32_t value);
   tagPrinterStatus KnownStatus() const;
-  void SetPrinterMode(bool on) { serviceModes_ = on ? (serviceModes_ | 1) : (serviceModes_ & ~1); }
-  void SetCashDrawerMode(bool on) { serviceModes_ = on ? (serviceModes_ | 2) : (serviceModes_ & ~2); }
+  // The service modes are switched on the callers' thread while the worker
+  // polls, hence the atomic updates.
+  void SetPrinterMode(bool on) { SetServiceMode(1, on); }
+  void SetCashDrawerMode(bool on) { SetServiceMode(2, on); }
   void SetDrawerOpenLevel(int32_t level) { drawerOpenLevel_ = level; }
+
+  // --- cash drawer on the kick-out connector (CPrinterBaseDrawer.cpp) ---
+  // What a drawer's device key says about it. Several drawers may share this
+  // core, so each loads its own settings before every drawer operation.
+  struct DrawerSettings {
+    int32_t pinMask = 1;           // bit 0: kick-out output 0, bit 1: output 1
+    int32_t openVoltage = 0;       // non-zero: a sensor reading of 1 means open
+    int32_t statusCapability = 0;  // whether the sensor can be read back
+    int32_t onTime = 25;           // pulse times; only the low byte is sent
+    int32_t offTime = 255;
+    int32_t closeWaitMs = 0;       // longest WaitForDrawerClose
+  };
+  // Stores the settings unchanged, makes the sensor level that means "open"
+  // the one the status evaluation uses, and switches cash-drawer mode on.
+  void SetupCashDrawer(int32_t pinMask, int32_t openVoltage, int32_t statusCapability,
+                       int32_t onTime, int32_t offTime, int32_t closeWaitMs);
+  DrawerSettings Drawer() const;
+  // Pulses the drawer's outputs in one write; with the status capability,
+  // then looks whether it opened (which does not change the result).
+  long OpenDrawer(int32_t* result);
+  // Polls the drawer every 300 ms until it is closed or the close-wait limit
+  // passed (112), sounding the buzzer after beepTimeout and then every
+  // 2 x (beepDelay + beepDuration) on models that have one.
+  long WaitForDrawerClose(int32_t beepTimeout, int32_t beepFrequency, int32_t beepDuration,
+                          int32_t beepDelay, int32_t* result);
+  // Asks the printer for the drawer sensor. When it cannot be asked or does
+  // not answer, the state the status monitoring knows, with replyReceived false.
+  bool GetDrawerOpenState(bool clearFirst, bool* replyReceived = nullptr);
 
   // --- replies from the printer ---
   int32_t SendAndReadString(PrinterBuffer& buffer, uint8_t* destination, int32_t offset,
@@ -300,8 +331,19 @@ class CPrinterBase {
   // Compares a reading with the known state (held under statusMutex_) and
   // lists the StatusUpdate values to raise.
   void Evaluate(const tagPrinterStatus& work, bool initial, std::vector<int32_t>* events);
-  // The drawer's state in cash-drawer mode; the drawer layer refines it.
-  virtual bool GetDrawerOpenState(tagPrinterStatus* status) { return true; }
+  void SetServiceMode(int32_t bit, bool on) {
+    if (on) {
+      serviceModes_ |= bit;
+    } else {
+      serviceModes_ &= ~bit;
+    }
+  }
+  // Turns a reading into the known state and raises what changed.
+  void ApplyReading(tagPrinterStatus work, bool printerReading, bool initial);
+  // Sorts bytes read from a printer that pushes its status: complete status
+  // packets are applied; the last byte outside them is the answer to a
+  // request, if any.
+  bool TakeStatusPushes(const uint8_t* bytes, int32_t count, uint8_t* answer);
   // Selects the model's default font as every open does.
   void SelectDefaultFont();
   // Rewrites PageModeArea and PageModePrintArea in the current MapMode.
@@ -344,8 +386,8 @@ class CPrinterBase {
   bool kanjiMode_ = false;
   uint8_t lastPrintMode_ = 0;
   uint8_t lastKanjiPrintMode_ = 0;
-  int32_t serviceModes_ = 0;
-  int32_t drawerOpenLevel_ = 1;
+  std::atomic<int32_t> serviceModes_{0};
+  std::atomic<int32_t> drawerOpenLevel_{1};
   int32_t currentFont_ = 0;
   int32_t charWidth_ = 12;
   int32_t charHeight_ = 24;
@@ -355,6 +397,15 @@ class CPrinterBase {
   uint8_t replyArea_[256] = {};
   uint8_t readBackArea_[255] = {};
   Confirmation confirm_;
+
+  // The drawer's settings are read by the worker's poll as well.
+  mutable std::mutex drawerMutex_;
+  DrawerSettings drawer_;
+  PrinterBuffer drawerBuffer_{32, 32};
+  PrinterBuffer beepBuffer_{32, 32};
+  // Built on first use, under the port lock.
+  uint8_t drawerRequest_[3] = {};
+  bool drawerRequestBuilt_ = false;
 
  private:
   // The formatter's view of this core (CPrinterBaseFormatter.cpp).

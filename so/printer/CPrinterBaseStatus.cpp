@@ -21,10 +21,12 @@ int32_t CPrinterBase::GetPrinterState(bool initial) {
   bool printerReading = false;
   const int attempts = initial ? kInitialAttempts : 1;
   for (int attempt = 0; attempt < attempts && !valid; ++attempt) {
+    const int32_t modes = serviceModes_;
     if (useAsb_) {
       valid = printerReading = GetPrinterStateByASB(&work);
-    } else if ((serviceModes_ & 2) && !(serviceModes_ & 1)) {
-      GetDrawerOpenState(&work);
+    } else if ((modes & 2) && !(modes & 1)) {
+      // Only drawers use this printer: their sensor is all there is to watch.
+      work.drawerOpen = GetDrawerOpenState(true) ? 1 : 0;
       valid = true;
     } else {
       ClearUnReadDataInPrinter();
@@ -36,11 +38,15 @@ int32_t CPrinterBase::GetPrinterState(bool initial) {
     }
   }
   if (!valid) return 0;
+  ApplyReading(work, printerReading, initial);
+  return 0;
+}
+
+void CPrinterBase::ApplyReading(tagPrinterStatus work, bool printerReading, bool initial) {
   if (printerReading) {
     const bool bit = work.drawerBit != 0;
     work.drawerOpen = (drawerOpenLevel_ == 1 ? bit : !bit) ? 1 : 0;
   }
-
   // Events are raised after the lock is left: a sink may read properties.
   std::vector<int32_t> events;
   {
@@ -49,7 +55,6 @@ int32_t CPrinterBase::GetPrinterState(bool initial) {
     statusEvaluated_ = true;
   }
   for (int32_t value : events) RaiseStateUpdateEvent(value);
-  return 0;
 }
 
 void CPrinterBase::Evaluate(const tagPrinterStatus& work, bool initial, std::vector<int32_t>* events) {
