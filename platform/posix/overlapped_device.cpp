@@ -10,42 +10,13 @@
 
 #include <chrono>
 
+#include "platform/posix/utf8_path.h"
+
 namespace platform {
 
 namespace {
 
 constexpr intptr_t kInvalid = -1;
-
-// UTF-16 to UTF-8; device names here are ASCII in practice, so an unpaired
-// surrogate simply makes the name unopenable.
-bool ToUtf8(const std::u16string& text, std::string* out) {
-  out->clear();
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint32_t>(text[++i]) - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      return false;
-    }
-    if (c < 0x80) {
-      out->push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out->push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out->push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out->push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return true;
-}
 
 using SteadyClock = std::chrono::steady_clock;
 
@@ -75,7 +46,7 @@ OverlappedDevice::~OverlappedDevice() { Close(); }
 bool OverlappedDevice::OpenExisting(const std::u16string& path) {
   Close();
   std::string name;
-  if (path.empty() || path.find(u'\0') != std::u16string::npos || !ToUtf8(path, &name)) {
+  if (path.empty() || path.find(u'\0') != std::u16string::npos || !PathToUtf8(path, &name)) {
     errno = EINVAL;
     return false;
   }
