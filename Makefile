@@ -15,6 +15,13 @@ WIN := $(BUILD)/win
 WIN32DLL := $(BUILD)/win32
 CMAKE_GEN := -G Ninja
 
+# libzint for the Windows libraries: install-deps.sh fetches the distribution's
+# source package once, build-zint.sh cross-builds it once per target.
+ZINT := $(BUILD)/zint
+ZINT_SOURCE := $(CURDIR)/$(ZINT)/source
+ZINT_WIN := $(CURDIR)/$(ZINT)/x86_64
+ZINT_WIN32 := $(CURDIR)/$(ZINT)/i686
+
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 30
 
@@ -27,7 +34,7 @@ demo: deps-native native
 test: deps test-native test-asan test-tsan test-windows32 test-windows
 
 deps:
-	@scripts/install-deps.sh all
+	@ZOBELSO_ZINT_SOURCE=$(ZINT_SOURCE) scripts/install-deps.sh all
 
 deps-native:
 	@scripts/install-deps.sh native
@@ -41,14 +48,16 @@ asan:
 	cmake --build $(ASAN) -j $(JOBS)
 
 windows:
+	@JOBS=$(JOBS) scripts/build-zint.sh $(CURDIR)/cmake/mingw-w64-x86_64.cmake $(ZINT_WIN) $(ZINT_SOURCE)
 	cmake -S . -B $(WIN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DZOBELSO_ZINT_PREFIX=$(ZINT_WIN) \
 	  -DZOBELSO_NATIVE_VIRTUAL_PRINTER=$(CURDIR)/$(NATIVE)/sim/zobelso-virtual-printer >/dev/null
 	cmake --build $(WIN) -j $(JOBS)
 
 windows32:
+	@JOBS=$(JOBS) scripts/build-zint.sh $(CURDIR)/cmake/mingw-w64-i686.cmake $(ZINT_WIN32) $(ZINT_SOURCE)
 	cmake -S . -B $(WIN32DLL) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZOBELSO_TESTS=OFF \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake >/dev/null
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-i686.cmake -DZOBELSO_ZINT_PREFIX=$(ZINT_WIN32) >/dev/null
 	cmake --build $(WIN32DLL) -j $(JOBS) --target ZOBELSO
 
 test-native: native
