@@ -166,7 +166,7 @@ TEST(CommandRules, BarcodeDataSuitsItsSymbology) {
       {k(72, "CODE93"), ""},
       {k(73, "{BABC123"), ""},
       {k(73, "ABC123"), "CODE128 data does not start with {A, {B or {C"},
-      {k(73, "{B\xE9"), "CODE128 data byte 0xE9 is not 0..127"},
+      {k(73, "{B\xE9"), "CODE128 code set B byte 0xE9 is not 0x20..0x7F"},
       {k(75, "0001234567890"), ""},
       {k(75, "000123456789"), "GS1 DataBar data of 12 bytes, not 13"},
       {k(77, "2001234567890"), "GS1 DataBar Limited data does not start with 0 or 1"},
@@ -181,15 +181,42 @@ TEST(CommandRules, BarcodeDataSuitsItsSymbology) {
   });
 }
 
+// CODE128 data: code-set selections and the characters of each set, with
+// '{' as the escape for selections, shift, functions and itself.
+TEST(CommandRules, Code128CodeSets) {
+  auto k = [](const Bytes& data) { return B({0x1D, 0x6B, 0x49, static_cast<int>(data.size())}) + data; };
+  ExpectJudged({
+      {k(B({'{', 'C', 12, 34, 56, 78})), ""},
+      {k(B({'{', 'C', 0, 99})), ""},
+      {k(B({'{', 'C', 12, 100})), "CODE128 code set C byte 100 is not 0..99"},
+      {k(Text("{C") + Text("12")), ""},  // '1' and '2' are the values 49 and 50
+      {k(B({'{', 'C', 12, '{', 'B', 'A', 'b'})), ""},
+      {k(B({'{', 'C', 12, '{', 'B', 'A', '{'})), "CODE128 data ends in {"},
+      {k(Text("{BAB{{CD")), ""},
+      {k(Text("{AAB{{")), "CODE128 {{ in code set A"},
+      {k(Text("{BA{XB")), "CODE128 {X selects no code set or function"},
+      {k(Text("{A{1AB{2{3{4{SA")), ""},
+      {k(B({'{', 'A', 'A', 0x0A, 0x5F})), ""},
+      {k(Text("{Aab")), "CODE128 code set A byte 0x61 is not 0x00..0x5F"},
+      {k(B({'{', 'B', 'a', 0x0A})), "CODE128 code set B byte 0x0A is not 0x20..0x7F"},
+      {k(B({'{', 'A', 0x0A, '{', 'B', 'a', '{', 'C', 7})), ""},
+  });
+}
+
 TEST(CommandRules, TwoDimensionalSymbols) {
   ExpectJudged({
       {Symbol(B({0x31, 0x41, 0x32, 0x00})), ""},
-      {Symbol(B({0x31, 0x41, 0x34, 0x00})), "model 52 outside 49..51"},
+      {Symbol(B({0x31, 0x41, 0x31, 0x00})), ""},
+      {Symbol(B({0x31, 0x41, 0x33, 0x00})), "model 51 outside 49..50"},
+      {Symbol(B({0x31, 0x41, 0x32, 0x01})), "n2 1 outside 0"},
       {Symbol(B({0x31, 0x43, 0x10})), ""},
       {Symbol(B({0x31, 0x43, 0x11})), "module size 17 outside 1..16"},
       {Symbol(B({0x31, 0x45, 0x33})), ""},
       {Symbol(B({0x31, 0x50, 0x30, 'A'})), ""},
       {Symbol(B({0x31, 0x50, 0x30})), "stores no data"},
+      {Symbol(B({0x31, 0x50, 0x30}) + Bytes(7089, '7')), ""},
+      {Symbol(B({0x31, 0x50, 0x30}) + Bytes(7090, '7')), "p 7093 above 7092"},
+      {Symbol(B({0x31, 0x50, 0x31, 'A'})), "m 49 outside 48"},
       {Symbol(B({0x31, 0x51, 0x30})), ""},
       {Symbol(B({0x31, 0x51, 0x30, 0x30})), "p 4 where the command takes 3"},
       {Symbol(B({0x31, 0x44, 0x30})), "no function 68"},

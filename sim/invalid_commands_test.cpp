@@ -118,5 +118,35 @@ TEST(InvalidCommands, TheVirtualPrinterCountsThemPerClosedConnection) {
   printer.Stop();
 }
 
+// Each connection is a session of its own: the page and the symbol data of
+// the first are gone in the second, in the count and in the transcript.
+TEST(InvalidCommands, TheVirtualPrinterStartsEachConnectionAfresh) {
+  VirtualPrinter printer;
+  ASSERT_TRUE(printer.Start(0));
+  const Bytes jobs[] = {
+      B({0x1B, 0x4C, 0x1D, 0x28, 0x6B, 0x04, 0x00, 0x31, 0x50, 0x30, 'Q'}) + Text("A"),
+      B({0x0C, 0x1D, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x51, 0x30}),
+  };
+  int connections = 0;
+  size_t total = 0;
+  for (const Bytes& job : jobs) {
+    platform::TcpSocket client;
+    ASSERT_TRUE(client.Create());
+    ASSERT_TRUE(client.Connect(platform::ParseIPv4("127.0.0.1"), printer.Port(), 5000));
+    size_t sent = 0;
+    ASSERT_TRUE(client.Send(job.data(), job.size(), 2000, &sent));
+    ASSERT_EQ(sent, job.size());
+    total += job.size();
+    ASSERT_TRUE(printer.WaitForHandled(total, 5000));
+    client.Close();
+    ASSERT_TRUE(printer.WaitForIdle(++connections, 5000));
+  }
+  EXPECT_EQ(printer.InvalidCommands(), 2);
+  EXPECT_EQ(printer.Transcript(),
+            "ESC L\nPAGE begin\nQR store \"Q\"\nTEXT \"A\"\n"
+            "INVALID FF: ignored in standard mode\nINVALID QR print: no QR data stored\n");
+  printer.Stop();
+}
+
 }  // namespace
 }  // namespace sim

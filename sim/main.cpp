@@ -49,7 +49,11 @@ int main(int argc, char** argv) {
                                          const std::vector<sim::TranscriptNote>& notes) {
     {
       std::lock_guard<std::mutex> lock(stopMutex);
-      const std::string transcript = sim::DecodeTranscript(bytes, sim::JobEnd::kEnded, notes);
+      sim::TranscriptOptions read;
+      read.end = sim::JobEnd::kEnded;
+      read.notes = notes;
+      read.view = sim::TranscriptView::kPrinter;
+      const std::string transcript = sim::DecodeTranscript(bytes, read);
       std::cout << "connection " << number << " closed, " << bytes.size() << " bytes, "
                 << sim::CountInvalidLines(transcript) << " invalid commands\n";
       if (options.raw) std::cout << sim::HexDump(bytes);

@@ -11,6 +11,7 @@ class PrinterLogic::Sink : public FrameSink {
   Sink(PrinterLogic& logic, const PrinterState& state, std::vector<uint8_t>* replies)
       : logic_(logic), state_(state), replies_(replies) {}
   void OnToken(TokenKind kind, const uint8_t* bytes, size_t n, Dialect dialect) override {
+    if (kind == TokenKind::kText) logic_.modes_.Text();
     if (kind == TokenKind::kCommand) logic_.OnCommand(bytes, n, dialect, &state_, replies_);
   }
   void OnFrameBegin() override {}
@@ -47,6 +48,7 @@ void PrinterLogic::JobEnded() {
   reader_.FlushCandidate(sink);
   if (reader_.Scanner().InCommand()) ++invalid_;
   reader_.Reset();
+  modes_.Reset();
 }
 
 void PrinterLogic::StateChanged(const PrinterState& state, std::vector<uint8_t>* replies) const {
@@ -58,7 +60,7 @@ void PrinterLogic::StateChanged(const PrinterState& state, std::vector<uint8_t>*
 void PrinterLogic::OnCommand(const uint8_t* p, size_t n, Dialect dialect, PrinterState* statePtr,
                              std::vector<uint8_t>* replies) {
   const PrinterState& state = *statePtr;
-  if (!CommandFault(p, n, dialect).empty()) {
+  if (!CommandFault(p, n, dialect).empty() || !modes_.Command(p, n).fault.empty()) {
     ++invalid_;
     return;
   }

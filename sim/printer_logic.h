@@ -10,8 +10,11 @@
 // change automatic status back. Commands inside checksummed frames are
 // answered the same way, unframed.
 //
-// Like a strict printer it judges every command (command_rules.h): a
-// malformed one is counted and not acted on.
+// Like a strict printer it judges every command (command_rules.h), and
+// keeps the modes that decide how it takes the next (printer_modes.h: page
+// mode, stored symbol data): a malformed command, or one it will not act on
+// after what came before, is counted and not acted on. A new connection
+// starts in standard mode with nothing stored.
 //
 // Drawer kick pulses (ESC p, DLE DC4 1) go to the drawer kick handler, since
 // the drawer outlives the connection.
@@ -24,6 +27,7 @@
 
 #include "sim/cash_drawer.h"
 #include "sim/frame_reader.h"
+#include "sim/printer_modes.h"
 #include "sim/printer_state.h"
 
 namespace sim {
@@ -55,6 +59,7 @@ class PrinterLogic {
   void JobEnded();
 
   bool AutomaticStatusOn() const { return asb_; }
+  const PrinterModes& Modes() const { return modes_; }
   int ResetsSeen() const { return resets_; }
   int InvalidCommands() const { return invalid_; }
   // Bytes of this connection read so far.
@@ -67,6 +72,7 @@ class PrinterLogic {
   PrinterIdentity identity_;
   DrawerKick kick_;
   FrameReader reader_;
+  PrinterModes modes_;
   size_t position_ = 0;
   bool asb_ = false;
   int resets_ = 0;

@@ -90,6 +90,34 @@ TEST(PrinterLogic, HeldFrameStartIsReadAsDataWhenNothingMoreComes) {
   EXPECT_EQ(replies, Bytes{0x12});
 }
 
+// The printer keeps its page mode and stored symbols between reads and
+// counts what it will not act on; a new connection starts afresh.
+TEST(PrinterLogic, PageModeAndStoredSymbolsDecideWhatIsTaken) {
+  const Bytes qrStore = {0x1D, 0x28, 0x6B, 0x04, 0x00, 0x31, 0x50, 0x30, 'Q'};
+  const Bytes qrPrint = {0x1D, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x51, 0x30};
+  PrinterLogic logic;
+  Feed(logic, {0x0C, 0x18});  // FF and CAN in standard mode
+  EXPECT_EQ(logic.InvalidCommands(), 2);
+  Feed(logic, {0x1B, 0x4C, 0x1D, 0x24});
+  EXPECT_TRUE(logic.Modes().PageMode());
+  Feed(logic, {0x10, 0x00, 0x18});  // the rest of GS $ 16 0, then CAN
+  EXPECT_EQ(logic.InvalidCommands(), 2);
+  Feed(logic, qrPrint);
+  EXPECT_EQ(logic.InvalidCommands(), 3) << "nothing stored yet";
+  Feed(logic, qrStore);
+  Feed(logic, qrPrint);
+  Feed(logic, {0x0C});
+  EXPECT_FALSE(logic.Modes().PageMode());
+  EXPECT_EQ(logic.InvalidCommands(), 3);
+  // A status request is answered whatever the mode.
+  EXPECT_EQ(Feed(logic, {0x1B, 0x4C, 0x10, 0x04, 0x01}), Bytes{0x12});
+  logic.JobEnded();
+  EXPECT_FALSE(logic.Modes().PageMode());
+  EXPECT_FALSE(logic.Modes().QrStored());
+  Feed(logic, qrPrint);
+  EXPECT_EQ(logic.InvalidCommands(), 4);
+}
+
 TEST(PrinterLogic, IdentityRequests) {
   PrinterIdentity id;
   id.firmware = "2.5";

@@ -34,6 +34,46 @@ Fault Count(const char* name, size_t k, const char* allowed) {
   return std::string(name) + " data of " + std::to_string(k) + " bytes, not " + allowed;
 }
 
+// CODE128 data is a sequence of code-set selections ({A, {B, {C) and the
+// characters of the selected set; '{' is the escape for selections, shift
+// ({S}), the function characters ({1}..{4}) and '{' itself ({{, set B
+// only). In set C each byte is one pair of digits, 0..99.
+Fault Code128Fault(const uint8_t* d, size_t k) {
+  if (k < 2) return Count("CODE128", k, "2 or more");
+  if (d[0] != '{' || !In(d[1], 'A', 'C')) return "CODE128 data does not start with {A, {B or {C";
+  uint8_t set = d[1];
+  for (size_t i = 2; i < k; ++i) {
+    uint8_t b = d[i];
+    if (b == '{') {
+      if (i + 1 == k) return "CODE128 data ends in {";
+      const uint8_t c = d[++i];
+      if (In(c, 'A', 'C')) {
+        set = c;
+        continue;
+      }
+      if (c == 'S' || In(c, '1', '4')) continue;
+      if (c != '{') {
+        const std::string shown = In(c, 0x21, 0x7E) ? std::string(1, static_cast<char>(c)) : Hex(c);
+        return "CODE128 {" + shown + " selects no code set or function";
+      }
+      if (set != 'B') return std::string("CODE128 {{ in code set ") + static_cast<char>(set);
+      continue;
+    }
+    switch (set) {
+      case 'A':
+        if (b > 0x5F) return "CODE128 code set A byte " + Hex(b) + " is not 0x00..0x5F";
+        break;
+      case 'B':
+        if (!In(b, 0x20, 0x7F)) return "CODE128 code set B byte " + Hex(b) + " is not 0x20..0x7F";
+        break;
+      default:
+        if (b > 99) return "CODE128 code set C byte " + std::to_string(b) + " is not 0..99";
+        break;
+    }
+  }
+  return {};
+}
+
 // The barcode systems of the length-counted form (m 65..79). The
 // zero-terminated form's systems 0..6 are the same symbologies as 65..71.
 Fault DataFault(int m, const uint8_t* d, size_t k) {
@@ -69,9 +109,7 @@ Fault DataFault(int m, const uint8_t* d, size_t k) {
       if (k < 1) return Count("CODE93", k, "1 or more");
       return ascii("CODE93");
     case 73:
-      if (k < 2) return Count("CODE128", k, "2 or more");
-      if (d[0] != '{' || !In(d[1], 'A', 'C')) return "CODE128 data does not start with {A, {B or {C";
-      return ascii("CODE128");
+      return Code128Fault(d, k);
     case 74:
       if (k < 2) return Count("GS1-128", k, "2 or more");
       return ascii("GS1-128");
@@ -129,12 +167,14 @@ Fault Pdf417Fault(uint8_t fn, const uint8_t* d, size_t p) {
   }
 }
 
+constexpr size_t kQrMaxStore = 7092;
+
 Fault QrFault(uint8_t fn, const uint8_t* d, size_t p) {
   auto fixed = [&](size_t length) -> Fault { return p == length ? Fault() : LengthSays(p, length); };
   switch (fn) {
     case 65:  // model
       if (Fault f = fixed(4); !f.empty()) return f;
-      if (!In(d[2], 49, 51)) return Outside("model", d[2], "49..51");
+      if (!In(d[2], 49, 50)) return Outside("model", d[2], "49..50");
       return d[3] == 0 ? Fault() : Outside("n2", d[3], "0");
     case 67:  // module size
       if (Fault f = fixed(3); !f.empty()) return f;
@@ -142,8 +182,9 @@ Fault QrFault(uint8_t fn, const uint8_t* d, size_t p) {
     case 69:  // error correction level
       if (Fault f = fixed(3); !f.empty()) return f;
       return In(d[2], 48, 51) ? Fault() : Outside("level", d[2], "48..51");
-    case 80:  // store
+    case 80:  // store: at most 7089 data bytes, the largest symbol's
       if (p < 4) return "stores no data";
+      if (p > kQrMaxStore) return "p " + std::to_string(p) + " above " + std::to_string(kQrMaxStore);
       return d[2] == 48 ? Fault() : Outside("m", d[2], "48");
     case 81:  // print
     case 82:  // size

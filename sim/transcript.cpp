@@ -2,8 +2,11 @@
 
 #include <cstdio>
 
+#include "sim/byte_text.h"
 #include "sim/command_rules.h"
 #include "sim/frame_reader.h"
+#include "sim/printer_modes.h"
+#include "sim/symbol_lines.h"
 
 namespace sim {
 
@@ -30,23 +33,7 @@ std::string Dec(const uint8_t* p, size_t from, size_t to) {
   return out;
 }
 
-std::string Quoted(const uint8_t* p, size_t n) {
-  std::string out = "\"";
-  char buf[5];
-  for (size_t i = 0; i < n; ++i) {
-    uint8_t b = p[i];
-    if (b == '"' || b == '\\') {
-      out += '\\';
-      out += static_cast<char>(b);
-    } else if (b >= 0x20 && b < 0x7F) {
-      out += static_cast<char>(b);
-    } else {
-      std::snprintf(buf, sizeof buf, "\\x%02X", b);
-      out += buf;
-    }
-  }
-  return out + "\"";
-}
+std::string Quoted(const uint8_t* p, size_t n) { return QuotedBytes(p, n); }
 
 std::string Count(size_t n) { return " [" + std::to_string(n) + " bytes]"; }
 
@@ -222,9 +209,12 @@ std::string CommandName(const uint8_t* p, size_t n) {
 
 class TranscriptWriter : public FrameSink {
  public:
+  explicit TranscriptWriter(TranscriptView view) : printer_(view == TranscriptView::kPrinter) {}
+
   void OnToken(TokenKind kind, const uint8_t* bytes, size_t n, Dialect dialect) override {
     if (kind == TokenKind::kText) {
       text_.append(reinterpret_cast<const char*>(bytes), n);
+      modes_.Text();
       return;
     }
     FlushText();
@@ -237,11 +227,20 @@ class TranscriptWriter : public FrameSink {
       }
       return;
     }
-    const std::string fault = CommandFault(bytes, n, dialect);
+    std::string fault = CommandFault(bytes, n, dialect);
+    std::string line;
+    Reading reading;
+    if (printer_) {
+      if (fault.empty()) {
+        reading = modes_.Command(bytes, n);
+        fault = reading.fault;
+      }
+      line = DescribeSymbolCommand(bytes, n);
+    }
+    if (line.empty()) line = FormatCommand(bytes, n);
+    Line(fault.empty() ? line : "INVALID " + line + ": " + fault);
     if (fault.empty()) {
-      Line(FormatCommand(bytes, n));
-    } else {
-      Line("INVALID " + FormatCommand(bytes, n) + ": " + fault);
+      for (const std::string& note : reading.notes) Line(note);
     }
   }
   void OnFrameBegin() override {
@@ -264,7 +263,22 @@ class TranscriptWriter : public FrameSink {
     Line(line);
   }
 
+  // A new session begins: whatever the last one left is over.
+  void NewSession(const CommandScanner& scanner) {
+    // Text runs on across sessions, as it always did in this transcript.
+    if (scanner.InCommand()) EndOfJob(scanner, JobEnd::kEnded);
+    modes_.Reset();
+  }
+
   std::string Finish(const CommandScanner& scanner, JobEnd end) {
+    EndOfJob(scanner, end);
+    std::string out;
+    for (const std::string& l : lines_) out += l + "\n";
+    return out;
+  }
+
+ private:
+  void EndOfJob(const CommandScanner& scanner, JobEnd end) {
     FlushText();
     const std::vector<uint8_t>& pending = scanner.Pending();
     if (!pending.empty()) {
@@ -278,12 +292,8 @@ class TranscriptWriter : public FrameSink {
         Line("INCOMPLETE " + bytes);
       }
     }
-    std::string out;
-    for (const std::string& l : lines_) out += l + "\n";
-    return out;
   }
 
- private:
   void Line(std::string text) {
     lines_.push_back(indent_ + std::move(text));
     lastWasUnknown_ = false;
@@ -294,6 +304,8 @@ class TranscriptWriter : public FrameSink {
     text_.clear();
   }
 
+  const bool printer_;
+  PrinterModes modes_;
   std::vector<std::string> lines_;
   std::string text_;
   std::string indent_;
@@ -334,23 +346,47 @@ std::string FormatCommand(const uint8_t* p, size_t n) {
   }
 }
 
-std::string DecodeTranscript(const std::vector<uint8_t>& bytes, JobEnd end, const std::vector<TranscriptNote>& notes) {
+std::string DecodeTranscript(const std::vector<uint8_t>& bytes, const TranscriptOptions& options) {
   FrameReader reader;
-  TranscriptWriter writer;
+  TranscriptWriter writer(options.view);
   // Fed up to each note's offset, the reader has put out every command the
   // printer had read when it made the note, just as the printer cut them.
   size_t fed = 0;
-  for (const TranscriptNote& note : notes) {
-    const size_t to = note.offset < bytes.size() ? note.offset : bytes.size();
+  auto feedTo = [&](size_t offset) {
+    const size_t to = offset < bytes.size() ? offset : bytes.size();
     if (to > fed) {
       reader.Feed(bytes.data() + fed, to - fed, writer);
       fed = to;
     }
+  };
+  // The command view reads everything as one stream.
+  const std::vector<size_t> none;
+  const std::vector<size_t>& starts = options.view == TranscriptView::kPrinter ? options.sessionStarts : none;
+  auto session = starts.begin();
+  auto startSessionsUpTo = [&](size_t offset) {
+    for (; session != starts.end() && *session <= offset; ++session) {
+      feedTo(*session);
+      reader.FlushCandidate(writer);
+      writer.NewSession(reader.Scanner());
+      reader.Reset();
+    }
+  };
+  for (const TranscriptNote& note : options.notes) {
+    startSessionsUpTo(note.offset);
+    feedTo(note.offset);
     writer.Note(note.line);
   }
-  reader.Feed(bytes.data() + fed, bytes.size() - fed, writer);
+  startSessionsUpTo(bytes.size());
+  feedTo(bytes.size());
   reader.FlushCandidate(writer);
-  return writer.Finish(reader.Scanner(), end);
+  return writer.Finish(reader.Scanner(), options.end);
+}
+
+std::string DecodeTranscript(const std::vector<uint8_t>& bytes, JobEnd end, const std::vector<TranscriptNote>& notes) {
+  TranscriptOptions options;
+  options.end = end;
+  options.notes = notes;
+  return DecodeTranscript(bytes, options);
 }
 
 int CountInvalidLines(const std::string& transcript) {

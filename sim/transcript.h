@@ -18,6 +18,16 @@
 //                            misread: its usual line, then why
 //   DRAWER OPENED            what the printer did besides reading (a note),
 //                            after the line of what it had read by then
+//
+// The printer view (TranscriptView::kPrinter) tells barcode and symbol
+// commands by their meaning ("GS k EAN13 4901234567894", "QR print"; see
+// sim/symbol_lines.h) and adds page mode after the command that changed it:
+//
+//   PAGE begin               ESC L entered page mode
+//   PAGE print               ESC FF or FF printed the page
+//   PAGE clear               CAN cleared the page's data
+//   PAGE cancel              ESC S or ESC @ discarded the page
+//   PAGE end                 back in standard mode (after FF, ESC S, ESC @)
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -40,8 +50,35 @@ struct TranscriptNote {
   std::string line;
 };
 
-// Every line ends with '\n'. Notes come in the order they were made, their
-// offsets never going back.
+// How the bytes are read.
+enum class TranscriptView {
+  // Each command on its own: its bytes, and the rules it breaks by itself.
+  // What a command builder is checked against.
+  kCommands,
+  // As the printer reads a job from power-on (sim/printer_modes.h):
+  // barcode and symbol commands told by their meaning (sim/symbol_lines.h),
+  // page mode shown besides the commands ("PAGE begin", "PAGE print",
+  // "PAGE clear", "PAGE cancel", "PAGE end"), and INVALID also for what the
+  // printer will not do after what came before (a page-mode command in
+  // standard mode, printing a symbol with nothing stored, a print area off
+  // the page).
+  kPrinter,
+};
+
+struct TranscriptOptions {
+  JobEnd end = JobEnd::kMayContinue;
+  // In the order they were made, their offsets never going back.
+  std::vector<TranscriptNote> notes;
+  TranscriptView view = TranscriptView::kCommands;
+  // Offsets, rising, where a new session with the printer begins (a new
+  // connection): the printer view starts afresh there, and a command the
+  // session before ended in was cut short.
+  std::vector<size_t> sessionStarts;
+};
+
+// Every line ends with '\n'.
+std::string DecodeTranscript(const std::vector<uint8_t>& bytes, const TranscriptOptions& options);
+// The command view.
 std::string DecodeTranscript(const std::vector<uint8_t>& bytes, JobEnd end = JobEnd::kMayContinue,
                              const std::vector<TranscriptNote>& notes = {});
 

@@ -1,7 +1,13 @@
-// Feeds arbitrary bytes to the printer side and the transcript: nothing may
-// crash, cutting the stream at any point must not change what the printer
-// answers, and the printer side counts as many malformed commands as the
-// transcript of the whole job shows INVALID lines.
+// Feeds arbitrary bytes to the printer side and the transcript, in both of
+// its views: nothing may crash, cutting the stream at any point must not
+// change what the printer answers, and the printer side counts as many
+// malformed commands as the printer's transcript of the whole job shows
+// INVALID lines (page mode and stored symbols included), and transcripts
+// hold plain lines only.
+//
+// The first byte chooses the printer's state and a cut, and may put the
+// printer in page mode with symbol data stored before the rest arrives, so
+// that random bytes reach the commands that only mean something there.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,24 +17,53 @@
 #include "sim/printer_logic.h"
 #include "sim/transcript.h"
 
+namespace {
+
+const uint8_t kEnterPageMode[] = {0x1B, 0x4C};
+const uint8_t kStoreSymbols[] = {0x1D, 0x28, 0x6B, 0x04, 0x00, 0x31, 0x50, 0x30, 'Q',
+                                 0x1D, 0x28, 0x6B, 0x04, 0x00, 0x30, 0x50, 0x30, 'P'};
+
+// Whatever was received, a transcript is lines of printable ASCII: received
+// bytes are always escaped, so none can end a line or fake one.
+void CheckPlainLines(const std::string& transcript) {
+  for (char c : transcript) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b < 0x20 && b != '\n') || b >= 0x7F) std::abort();
+  }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  sim::DecodeTranscript(std::vector<uint8_t>(data + 1, data + size));
-  const std::string job = sim::DecodeTranscript(std::vector<uint8_t>(data + 1, data + size), sim::JobEnd::kEnded);
+  std::vector<uint8_t> bytes;
+  if (data[0] & 4) bytes.insert(bytes.end(), kEnterPageMode, kEnterPageMode + sizeof kEnterPageMode);
+  if (data[0] & 8) bytes.insert(bytes.end(), kStoreSymbols, kStoreSymbols + sizeof kStoreSymbols);
+  bytes.insert(bytes.end(), data + 1, data + size);
+
+  CheckPlainLines(sim::DecodeTranscript(bytes));
+  sim::TranscriptOptions read;
+  read.end = sim::JobEnd::kEnded;
+  read.view = sim::TranscriptView::kPrinter;
+  const std::string job = sim::DecodeTranscript(bytes, read);
+  CheckPlainLines(job);
+  // The same bytes as two sessions: the printer starts afresh in the second.
+  read.sessionStarts = {bytes.empty() ? 0 : data[0] % bytes.size()};
+  sim::DecodeTranscript(bytes, read);
 
   sim::PrinterState state;
   state.paperOut = data[0] & 1;
   state.coverOpen = data[0] & 2;
   std::vector<uint8_t> whole;
   sim::PrinterLogic one;
-  one.Receive(data + 1, size - 1, state, &whole);
+  one.Receive(bytes.data(), bytes.size(), state, &whole);
   one.Idle(state, &whole);
 
-  size_t cut = 1 + data[0] % size;
+  const size_t cut = data[0] % (bytes.size() + 1);
   std::vector<uint8_t> pieces;
   sim::PrinterLogic two;
-  two.Receive(data + 1, cut - 1, state, &pieces);
-  two.Receive(data + cut, size - cut, state, &pieces);
+  two.Receive(bytes.data(), cut, state, &pieces);
+  two.Receive(bytes.data() + cut, bytes.size() - cut, state, &pieces);
   two.Idle(state, &pieces);
   if (whole != pieces) std::abort();
   one.JobEnded();

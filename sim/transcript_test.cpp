@@ -215,6 +215,65 @@ TEST(Transcript, NotesFallAfterWhatWasReadWhenTheyWereMade) {
             "INVALID GS (: cut short by the end of the job, 1D 28\n");
 }
 
+std::string PrinterView(const std::vector<uint8_t>& bytes, std::vector<size_t> sessionStarts = {},
+                        JobEnd end = JobEnd::kMayContinue) {
+  TranscriptOptions options;
+  options.view = TranscriptView::kPrinter;
+  options.sessionStarts = std::move(sessionStarts);
+  options.end = end;
+  return DecodeTranscript(bytes, options);
+}
+
+// A page composed, cleared, printed twice and left; the FF after it finds the
+// printer in standard mode again.
+TEST(Transcript, PrinterViewShowsThePageBesidesItsCommands) {
+  const std::vector<uint8_t> job = B({0x1B, 0x4C, 0x1B, 0x57, 0, 0, 0, 0, 0x40, 0x02, 0xA8, 0x03, 0x1B, 0x54, 0x30,
+                                      0x1D, 0x24, 0x20, 0x00}) +
+                                   Text("AB") + B({0x18, 0x1B, 0x0C, 0x0C, 0x0C});
+  EXPECT_EQ(PrinterView(job),
+            "ESC L\n"
+            "PAGE begin\n"
+            "ESC W 0 0 0 0 64 2 168 3\n"
+            "ESC T 48\n"
+            "GS $ 32 0\n"
+            "TEXT \"AB\"\n"
+            "CAN\n"
+            "PAGE clear\n"
+            "ESC FF\n"
+            "PAGE print\n"
+            "FF\n"
+            "PAGE print\n"
+            "PAGE end\n"
+            "INVALID FF: ignored in standard mode\n");
+  // Each command by itself is well formed.
+  EXPECT_EQ(DecodeTranscript(job),
+            "ESC L\nESC W 0 0 0 0 64 2 168 3\nESC T 48\nGS $ 32 0\nTEXT \"AB\"\nCAN\nESC FF\nFF\nFF\n");
+  EXPECT_EQ(PrinterView(B({0x1B, 0x4C, 0x1B, 0x53})), "ESC L\nPAGE begin\nESC S\nPAGE cancel\nPAGE end\n");
+  // Inside a frame the page lines are the frame's.
+  EXPECT_EQ(PrinterView(B({0xAA, 0x02, 0x1B, 0x4C, 0x1B ^ 0x4C, 0xBB})), "FRAME {\n  ESC L\n  PAGE begin\n}\n");
+}
+
+// Each session starts in standard mode with nothing stored; a command the
+// session before ended in was cut short by its end.
+TEST(Transcript, PrinterViewStartsAfreshWithEachSession) {
+  const std::vector<uint8_t> first = B({0x1B, 0x4C}) + Text("A") +
+                                     B({0x1D, 0x28, 0x6B, 0x04, 0x00, 0x31, 0x50, 0x30, 'Q', 0x1D, 0x28});
+  const std::vector<uint8_t> second = B({0x0C, 0x1D, 0x28, 0x6B, 0x03, 0x00, 0x31, 0x51, 0x30}) + Text("B");
+  EXPECT_EQ(PrinterView(first + second, {0, first.size()}),
+            "ESC L\n"
+            "PAGE begin\n"
+            "TEXT \"A\"\n"
+            "QR store \"Q\"\n"
+            "INVALID GS (: cut short by the end of the job, 1D 28\n"
+            "INVALID FF: ignored in standard mode\n"
+            "INVALID QR print: no QR data stored\n"
+            "TEXT \"B\"\n");
+  // As one session the page is printed, and so is the symbol.
+  const std::vector<uint8_t> whole = B({0x1B, 0x4C}) + Text("A") +
+                                     B({0x1D, 0x28, 0x6B, 0x04, 0x00, 0x31, 0x50, 0x30, 'Q'}) + second;
+  EXPECT_EQ(CountInvalidLines(PrinterView(whole, {0}, JobEnd::kEnded)), 0) << PrinterView(whole);
+}
+
 TEST(Transcript, LongImageDataIsCountedNotShown) {
   std::vector<uint8_t> image = B({0x1D, 0x76, 0x30, 0x00, 0x48, 0x00, 0x64, 0x00});
   image.resize(image.size() + 72 * 100, 0x10);  // data full of DLE bytes

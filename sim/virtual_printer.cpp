@@ -125,6 +125,7 @@ void VirtualPrinter::ClearReceived() {
   receivedBase_ += received_.size();
   received_.clear();
   notes_.clear();
+  sessionStarts_.clear();
 }
 
 bool VirtualPrinter::WaitForReceived(size_t count, int timeoutMs) const {
@@ -215,17 +216,19 @@ void VirtualPrinter::SetIdleNoteHandler(IdleNote handler) {
 
 std::string VirtualPrinter::Transcript() const {
   std::vector<uint8_t> bytes;
-  std::vector<TranscriptNote> notes;
+  TranscriptOptions options;
+  options.view = TranscriptView::kPrinter;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     bytes = received_;
     for (const TranscriptNote& note : notes_) {
       // A command read after ClearReceived may have arrived before it.
       const size_t offset = note.offset > receivedBase_ ? note.offset - receivedBase_ : 0;
-      notes.push_back({offset, note.line});
+      options.notes.push_back({offset, note.line});
     }
+    for (size_t start : sessionStarts_) options.sessionStarts.push_back(start - receivedBase_);
   }
-  return DecodeTranscript(bytes, JobEnd::kMayContinue, notes);
+  return DecodeTranscript(bytes, options);
 }
 
 bool VirtualPrinter::SetDrawerWiring(int pin, bool openLevelHigh) {
@@ -369,6 +372,7 @@ int VirtualPrinter::ConnectionBegins() {
   dropRequested_ = false;
   stateChanges_.clear();
   connectionStart_ = receivedBase_ + received_.size();
+  sessionStarts_.push_back(connectionStart_);
   readPosition_ = connectionStart_;
   connectionNotes_.clear();
   changed_.notify_all();

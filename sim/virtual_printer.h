@@ -110,8 +110,10 @@ class VirtualPrinter {
 
   void SetIdleNoteHandler(IdleNote handler);
 
-  // The received bytes decoded, with DRAWER OPENED and DRAWER CLOSED where
-  // the drawer did so.
+  // The received bytes as the printer read them (TranscriptView::kPrinter,
+  // each connection a session of its own), with DRAWER OPENED and DRAWER
+  // CLOSED where the drawer did so. After ClearReceived the first bytes are
+  // read as if the printer had just been switched on.
   std::string Transcript() const;
 
   // The drawer's solenoid on kick-out pin 2 or 5 (false, and nothing
@@ -189,6 +191,7 @@ class VirtualPrinter {
   size_t readPosition_ = 0;     // how far the printer has read
   size_t lastNote_ = 0;         // notes never go back
   std::vector<TranscriptNote> notes_;            // at positions
+  std::vector<size_t> sessionStarts_;            // the positions where connections began
   std::vector<TranscriptNote> connectionNotes_;  // in the open connection's bytes
   std::vector<std::string> idleNotes_;           // not yet delivered
 };
