@@ -26,6 +26,9 @@ using testing_support::TestControlObject;
 constexpr const char16_t* kDevice = u"TM-T88IV_1";
 constexpr int32_t kDeviceEnabled = 3;
 constexpr int kEventWaitMs = 10000;
+constexpr int32_t kMapMode = 8013;
+constexpr int32_t kCode128 = 110;
+constexpr int32_t kQrCode = 204;
 
 std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
@@ -89,8 +92,8 @@ bool Report(const char* step, int32_t rc) {
 
 // A receipt the way a POS application writes it: OPOS escape sequences for
 // alignment, size and emphasis, one line per item with the price at the right.
-// It ends with a feed that carries the last line past the cutter (about
-// 21 mm below the print head); CutPaper then cuts.
+// The barcodes follow it, then a feed that carries the last of it past the
+// cutter (about 21 mm below the print head); CutPaper then cuts.
 std::u16string Receipt() {
   const std::string esc = "\x1b|";
   std::string r;
@@ -102,8 +105,7 @@ std::u16string Receipt() {
   for (const auto& item : items) r += std::string(item[0]) + esc + "rA" + item[1] + "\n";
   r += "------------------------------------------\n";
   r += esc + "bC" + "TOTAL" + esc + "rA" + "9.00\n" + esc + "!bC";
-  r += "\n" + esc + "cA" + "Thank you!\n";
-  r += esc + "5lF";
+  r += "\n" + esc + "cA" + "Thank you!\n\n";
   return Widen(r);
 }
 
@@ -129,6 +131,16 @@ bool PrintReceipt() {
   std::printf("%s\n", reported ? "" : " (fewer than two within 10 s)");
   ok &= reported;
   ok &= Report("PrintNormal (receipt)", control.Call(u"PrintNormal", {2, Receipt()}));
+  // The receipt number as a Code 128 for returns, and the e-receipt link as
+  // a QR code, both centred (-2) with the number printed below (-13); sizes
+  // are in dots (MapMode 1).
+  ok &= Report("MapMode = dots", control.SetNumber(kMapMode, 1));
+  ok &= Report("PrintBarCode (Code 128)",
+               control.Call(u"PrintBarCode", {2, u"20261208-0042", kCode128, 80, 400, -2, -13}));
+  ok &= Report("PrintBarCode (QR Code)",
+               control.Call(u"PrintBarCode", {2, u"https://receipts.example/r/20261208-0042",
+                                              kQrCode, 200, 200, -2, -11}));
+  ok &= Report("PrintNormal (feed)", control.Call(u"PrintNormal", {2, Widen("\x1b|5lF")}));
   ok &= Report("CutPaper (100 %)", control.Call(u"CutPaper", {100}));
   ok &= Report("DeviceEnabled = false", control.SetNumber(kDeviceEnabled, 0));
   ok &= Report("ReleaseDevice", control.Call(u"ReleaseDevice"));

@@ -130,13 +130,23 @@ HRESULT CQELOposPrinterSO::PrintCurveText(int32_t station, int32_t textNumber,
   ZOBELSO_PRINT_METHOD(core.PrintCurveText(kReceipt, textNumber, horizontalPosition, data, rc));
 }
 
-// The printer core of this build has no barcode, bitmap, logo, rotation or
-// page-mode entry points yet: these methods check what they check before the
-// core and then answer "illegal".
-HRESULT CQELOposPrinterSO::PrintBarCode(int32_t station, const std::u16string&, int32_t, int32_t,
-                                        int32_t, int32_t, int32_t, int32_t* pRC) {
+// The printer core of this build has no bitmap or logo entry points yet: the
+// bitmap and logo methods check what they check before the core and then
+// answer "illegal".
+HRESULT CQELOposPrinterSO::PrintBarCode(int32_t station, const std::u16string& data,
+                                        int32_t symbology, int32_t height, int32_t width,
+                                        int32_t alignment, int32_t textPosition, int32_t* pRC) {
   if (!ReceiptStation(station, pRC) || !Gate(pRC)) return S_OK;
-  Store(pRC, kIllegal);
+  CallCore(pRC, [&](Printer::CPrinterBase& core, int32_t* rc) {
+    const long hr = core.PrintBarCode(kReceipt, data, symbology, height, width, alignment,
+                                      textPosition, rc);
+    // The symbol encoder's complaint is what ErrorString explains a failed
+    // barcode with.
+    if (*rc == kFailure && !core.SymbolEncoderText().empty()) {
+      Target()->errorString_ = core.SymbolEncoderText().substr(0, kErrorStringChars);
+    }
+    return hr;
+  });
   return S_OK;
 }
 
@@ -147,10 +157,9 @@ HRESULT CQELOposPrinterSO::PrintBitmap(int32_t station, const std::u16string&, i
   return S_OK;
 }
 
-HRESULT CQELOposPrinterSO::RotatePrint(int32_t station, int32_t, int32_t* pRC) {
-  if (!ReceiptStation(station, pRC) || !Gate(pRC)) return S_OK;
-  Store(pRC, kIllegal);
-  return S_OK;
+HRESULT CQELOposPrinterSO::RotatePrint(int32_t station, int32_t rotation, int32_t* pRC) {
+  if (!ReceiptStation(station, pRC)) return S_OK;
+  ZOBELSO_PRINT_METHOD(core.RotatePrint(kReceipt, rotation, rc));
 }
 
 HRESULT CQELOposPrinterSO::SetBitmap(int32_t, int32_t station, const std::u16string&, int32_t,
@@ -167,15 +176,11 @@ HRESULT CQELOposPrinterSO::SetLogo(int32_t, const std::u16string&, int32_t* pRC)
 }
 
 HRESULT CQELOposPrinterSO::ClearPrintArea(int32_t* pRC) {
-  if (!Gate(pRC)) return S_OK;
-  Store(pRC, kIllegal);
-  return S_OK;
+  ZOBELSO_PRINT_METHOD(core.ClearPrintArea(rc));
 }
 
-HRESULT CQELOposPrinterSO::PageModePrint(int32_t, int32_t* pRC) {
-  if (!Gate(pRC)) return S_OK;
-  Store(pRC, kIllegal);
-  return S_OK;
+HRESULT CQELOposPrinterSO::PageModePrint(int32_t control, int32_t* pRC) {
+  ZOBELSO_PRINT_METHOD(core.PageModePrint(control, rc));
 }
 
 HRESULT CQELOposPrinterSO::PrintMemoryBitmap(int32_t station, const std::u16string&, int32_t,

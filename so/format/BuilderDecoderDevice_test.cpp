@@ -293,8 +293,12 @@ std::vector<TranscriptRow> SymbolRows() {
         const Bytes d(255, 'P');
         h.Pdf417Store(out, d.data(), d.size());
       }),
-      ROW(kNothing, kSame, {
-        const Bytes d(256, 'P');
+      ROW(L("GS ( k 48 80 48 \"" + std::string(300, 'P') + "\""), kSame, {
+        const Bytes d(300, 'P');
+        h.Pdf417Store(out, d.data(), d.size());
+      }),
+      ROW(kNothing, kSame, {  // past the two-byte length
+        const Bytes d(65533, 'P');
         h.Pdf417Store(out, d.data(), d.size());
       }),
       ROW(L("GS ( k 48 81 48"), kSame, h.Pdf417Print(out)),
@@ -319,8 +323,12 @@ std::vector<TranscriptRow> SymbolRows() {
         const Bytes d(255, 'Q');
         h.QrStore(out, d.data(), d.size());
       }),
-      ROW(kNothing, kSame, {
-        const Bytes d(256, 'Q');
+      ROW(L("GS ( k 49 80 48 \"" + std::string(300, 'Q') + "\""), kSame, {
+        const Bytes d(300, 'Q');
+        h.QrStore(out, d.data(), d.size());
+      }),
+      ROW(kNothing, kSame, {  // more than a QR Code holds
+        const Bytes d(7090, '1');
         h.QrStore(out, d.data(), d.size());
       }),
       ROW(L("GS ( k 49 81 48"), kSame, h.QrPrint(out)),

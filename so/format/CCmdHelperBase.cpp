@@ -21,10 +21,12 @@ constexpr uint8_t ESC = 0x1B;
 constexpr uint8_t FS = 0x1C;
 constexpr uint8_t GS = 0x1D;
 
-// Largest payload of a one-dimensional barcode (GS k m n: n is one byte) and
-// of a two-dimensional symbol store.
+// Largest payload of a one-dimensional barcode (GS k m n: n is one byte).
 constexpr size_t kMaxBarcodeData = 255;
-constexpr size_t kMaxSymbolData = 255;
+// Largest symbol stores: the two-byte length (data + 3) for PDF417, the most
+// a QR Code holds for QR. An e-receipt or payment QR easily passes 255 bytes.
+constexpr size_t kMaxPdf417Data = 0xFFFF - 3;
+constexpr size_t kMaxQrData = 7089;
 
 // The largest NV graphics a printer defines (GS ( L / GS 8 L fn 67).
 constexpr int32_t kMaxNvWidth = 8192;
@@ -773,7 +775,7 @@ bool CCmdHelperBase::Pdf417Options(PrinterBuffer& out, bool standard) {
 
 bool CCmdHelperBase::Pdf417Store(PrinterBuffer& out, const uint8_t* data, size_t length) {
   // A store without data is a length a printer does not take.
-  if (length == 0 || length > kMaxSymbolData || data == nullptr) return false;
+  if (length == 0 || length > kMaxPdf417Data || data == nullptr) return false;
   std::vector<uint8_t> body = {0x30};
   body.insert(body.end(), data, data + length);
   return PutSymbol(out, 0x30, 0x50, body.data(), body.size());
@@ -801,7 +803,7 @@ bool CCmdHelperBase::QrErrorLevel(PrinterBuffer& out, uint8_t n) {
 }
 
 bool CCmdHelperBase::QrStore(PrinterBuffer& out, const uint8_t* data, size_t length) {
-  if (length == 0 || length > kMaxSymbolData || data == nullptr) return false;
+  if (length == 0 || length > kMaxQrData || data == nullptr) return false;
   std::vector<uint8_t> body = {0x30};
   body.insert(body.end(), data, data + length);
   return PutSymbol(out, 0x31, 0x50, body.data(), body.size());

@@ -79,24 +79,32 @@ TEST(CCmdHelperBaseSymbols, QrCode) {
   });
 }
 
-TEST(CCmdHelperBaseSymbols, StoreTakesUpTo255Bytes) {
+// The store's length field is two bytes; QR Code holds at most 7089
+// characters. A 300-byte e-receipt QR must reach the printer.
+TEST(CCmdHelperBaseSymbols, StoreTakesWhatTheSymbolHolds) {
   CCmdHelperBase helper;
-  const std::vector<uint8_t> most(255, 'x');
-  const std::vector<uint8_t> tooMany(256, 'x');
-  for (int qr = 0; qr < 2; ++qr) {
+  struct Case {
+    bool qr;
+    size_t most;
+  };
+  for (const Case c : {Case{false, 65532}, Case{true, 7089}}) {
+    SCOPED_TRACE(c.qr ? "QR" : "PDF417");
     auto store = [&](PrinterBuffer& out, const std::vector<uint8_t>& data) {
-      return qr ? helper.QrStore(out, data.data(), data.size())
-                : helper.Pdf417Store(out, data.data(), data.size());
+      return c.qr ? helper.QrStore(out, data.data(), data.size())
+                  : helper.Pdf417Store(out, data.data(), data.size());
     };
-    PrinterBuffer accepted, rejected;
-    EXPECT_TRUE(store(accepted, most));
-    ASSERT_EQ(accepted.size(), 8u + 255u);
-    EXPECT_EQ(accepted.at(3), 0x02);  // pL pH = 258
+    const std::vector<uint8_t> receipt(300, 'x');
+    PrinterBuffer accepted, largest, rejected;
+    EXPECT_TRUE(store(accepted, receipt));
+    ASSERT_EQ(accepted.size(), 8u + 300u);
+    EXPECT_EQ(accepted.at(3), 0x2F);  // pL pH = 303
     EXPECT_EQ(accepted.at(4), 0x01);
-    EXPECT_EQ(accepted.at(5), qr ? 0x31 : 0x30);
+    EXPECT_EQ(accepted.at(5), c.qr ? 0x31 : 0x30);
     EXPECT_EQ(accepted.at(6), 0x50);
     EXPECT_EQ(accepted.at(7), 0x30);
-    EXPECT_FALSE(store(rejected, tooMany));
+    EXPECT_TRUE(store(largest, std::vector<uint8_t>(c.most, '1')));
+    EXPECT_EQ(largest.size(), 8u + c.most);
+    EXPECT_FALSE(store(rejected, std::vector<uint8_t>(c.most + 1, '1')));
     // A store needs data: its length would be one a printer does not take.
     EXPECT_FALSE(store(rejected, {}));
     EXPECT_TRUE(rejected.isEmpty());

@@ -33,23 +33,41 @@ class Walk {
         length_(length),
         validateOnly_(validateOnly),
         rotatedAxes_(settings_.sideways || settings_.rotatedPageDirection),
+        wraps_(settings_.pageMode && !validateOnly && settings_.page.firstLine > 0 &&
+               settings_.page.laterLines > 0),
         charWidth_(settings_.font.width),
         charHeight_(settings_.font.height),
-        lineHeight_(settings_.lineSpacing) {}
+        lineHeight_(settings_.lineSpacing),
+        firstLine_(settings_.page.onFirstLine),
+        lineStart_(settings_.pageMode || settings_.sideways ? settings_.page.usedDots : 0) {}
 
   FormatResult Run();
 
  private:
+  // Why a line is handed on: a piece of it ends (the data ends, or the
+  // alignment changes in the middle of it), a line feed ends it, or it
+  // filled its room on a page.
+  enum class LineClose { kPiece, kLineFeed, kWrap };
+
   // Each handler returns false when the walk ends at once (validating) or
   // the page is full.
   bool OnSequence(size_t* at);
   bool OnFormFeed();
   bool OnLineFeed();
-  void OnPrintable(size_t* at);
+  bool OnPrintable(size_t* at);
+  // Adds in[begin..end) byte by byte, closing each line that fills its room.
+  bool WrapRun(size_t begin, size_t end);
   // Appends the current line to the output; false when page mode has no
   // room left for it.
-  bool CloseLine(bool lineEnd);
+  bool CloseLine(LineClose how);
   void Epilogue();
+  // A length in dots as it counts along the line.
+  int32_t Along(int32_t dots) const {
+    return rotatedAxes_ ? H2V(settings_.units, dots) : dots;
+  }
+  int32_t RoomOnLine() const {
+    return firstLine_ ? settings_.page.firstLine : settings_.page.laterLines;
+  }
 
   // The sequences, by command letter. An unusable one is printed raw by
   // the caller.
@@ -73,6 +91,8 @@ class Walk {
   const size_t length_;
   const bool validateOnly_;
   const bool rotatedAxes_;
+  // Page-mode lines wrap at the room the host gives them.
+  const bool wraps_;
 
   int32_t charWidth_;
   int32_t charHeight_;
@@ -92,6 +112,9 @@ class Walk {
   bool error_ = false, warning_ = false;
   bool formFeedSeen_ = false;
   FormatResult earlyResult_ = kFormatSuccess;
+  bool firstLine_;
+  // Dots an earlier walk left on the line this walk starts on.
+  int32_t lineStart_;
 };
 
 FormatResult Walk::Run() {
@@ -111,7 +134,7 @@ FormatResult Walk::Run() {
     } else if (b == HT) {
       ++i;
     } else {
-      OnPrintable(&i);
+      goOn = OnPrintable(&i);
     }
     if (!goOn) {
       if (validateOnly_) return earlyResult_;
@@ -119,7 +142,7 @@ FormatResult Walk::Run() {
       break;
     }
   }
-  if (!pageFull && (!line_.isEmpty() || midLineAlignment_)) CloseLine(false);
+  if (!pageFull && (!line_.isEmpty() || midLineAlignment_)) CloseLine(LineClose::kPiece);
   Epilogue();
   if (error_) return kFormatUnusable;
   if (warning_) return kFormatValueReplaced;
@@ -180,10 +203,10 @@ bool Walk::OnLineFeed() {
   } else {
     helper_.LineFeed(line_);
   }
-  return CloseLine(true);
+  return CloseLine(LineClose::kLineFeed);
 }
 
-void Walk::OnPrintable(size_t* at) {
+bool Walk::OnPrintable(size_t* at) {
   if (pendingFont_ >= 0) {
     helper_.SetPrintMode(line_, pendingFont_ == 1, false, false, false, false);
     pendingFont_ = -1;
@@ -196,31 +219,65 @@ void Walk::OnPrintable(size_t* at) {
          in_[end] != HT) {
     ++end;
   }
+  *at = end;
+  if (wraps_) return WrapRun(begin, end);
   line_.append(in_ + begin, end - begin);
   const int32_t added = static_cast<int32_t>(end - begin) * charWidth_ * hMul_;
   lineWidth_ += added;
   pieceWidth_ += added;
-  *at = end;
+  return true;
 }
 
-bool Walk::CloseLine(bool lineEnd) {
+bool Walk::WrapRun(size_t begin, size_t end) {
+  const int32_t step = charWidth_ * hMul_;
+  for (size_t i = begin; i < end; ++i) {
+    const int32_t before = lineStart_ + lineWidth_;
+    const int32_t reached = Along(before + step);
+    // A byte that does not fit ends the line before it and starts the next.
+    const bool overflows = reached > RoomOnLine() && before > 0;
+    if (overflows && !CloseLine(LineClose::kWrap)) return false;
+    lineHeight_ = std::max(lineHeight_, charHeight_ * vMul_);
+    line_.pushByte(in_[i]);
+    lineWidth_ += step;
+    pieceWidth_ += step;
+    // A byte that fills the line exactly, or one wider than a whole line,
+    // ends its line with it.
+    if (!overflows && reached >= RoomOnLine() && !CloseLine(LineClose::kWrap)) return false;
+  }
+  return true;
+}
+
+bool Walk::CloseLine(LineClose how) {
+  const bool lineEnd = how == LineClose::kLineFeed;
+  PageModeLine line{alignment_, lineWidth_, lineHeight_, lineEnd};
+  line.wrapped = how == LineClose::kWrap;
+  line.firstLine = firstLine_;
+  line.startsAt = lineStart_;
   if (settings_.pageMode) {
-    if (!validateOnly_ &&
-        !host_.PlacePageModeLine(out_, {alignment_, lineWidth_, lineHeight_, lineEnd})) {
+    if (!validateOnly_ && !host_.PlacePageModeLine(out_, line)) {
       line_.discard();
       return false;
     }
-  } else if (midLineAlignment_) {
-    // The piece that followed a change in the middle of the line is placed
-    // in front of it.
-    PlaceInStandardLine(helper_, out_, alignment_, pieceWidth_, settings_.lineWidth);
+  } else {
+    if (midLineAlignment_) {
+      // The piece that followed a change in the middle of the line is
+      // placed in front of it.
+      PlaceInStandardLine(helper_, out_, alignment_, pieceWidth_, settings_.lineWidth);
+    }
+    if (settings_.sideways && !validateOnly_) host_.NoteSidewaysLine(line);
   }
   out_.append(line_);
   line_.discard();
-  if (lineEnd) {
+  if (lineEnd || line.wrapped) {
     lineWidth_ = 0;
     pieceWidth_ = 0;
     lineHeight_ = settings_.lineSpacing;
+    lineStart_ = 0;
+    // After a line feed the next line starts on the left again; after a
+    // wrap it continues the same paragraph.
+    firstLine_ = lineEnd;
+  }
+  if (lineEnd) {
     if (midLineAlignment_) alignment_ = printerAlignment_;
     midLineAlignment_ = false;
   }
@@ -252,7 +309,7 @@ SequenceOutcome Walk::Alignment(const EscapeSequence& seq) {
   } else {
     // Text before the change keeps its place; the rest is placed at the end
     // of the line.
-    CloseLine(false);
+    CloseLine(LineClose::kPiece);
     midLineAlignment_ = true;
     pieceWidth_ = 0;
   }
@@ -375,7 +432,7 @@ SequenceOutcome Walk::Normal(const EscapeSequence& seq) {
   if (seq.hasNumber || seq.modifierLength != 0) return SequenceOutcome::kDone;
   if (midLineAlignment_) {
     // The piece before N keeps the alignment it was written with.
-    CloseLine(false);
+    CloseLine(LineClose::kPiece);
     midLineAlignment_ = false;
     pieceWidth_ = 0;
   }

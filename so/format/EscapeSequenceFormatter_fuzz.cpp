@@ -8,7 +8,8 @@
 // BinaryConversion (bits 0-1), how the rest becomes text (bit 2: one
 // character a byte, or UTF-16 little-endian pairs, which reaches surrogates
 // and characters the code page lacks), the character set (bit 3), the hooks'
-// answers (bits 4-5) and how many page-mode lines fit (bits 6-7).
+// answers (bits 4-5) and how many page-mode lines fit (bits 6-7). Page-mode
+// lines wrap at a room derived from the MapMode bits.
 //
 // Checked: results are only 0, 106 or 111; the output stays within a bound
 // proportional to the input, so that a short sequence can never make
@@ -78,6 +79,14 @@ void SetUp(FakeFormatterHost& host, uint8_t printer, uint8_t text) {
   }
   host.pagePlacement = "<at>";
   host.pageLinesWithRoom = (text >> 6) == 3 ? -1 : (text >> 6);
+  // Page lines wrap at a room the MapMode bits pick (none, or 37, 74 or 111
+  // dots: less than one enlarged character), and may continue a line an
+  // earlier walk began.
+  const int32_t room = 37 * ((printer >> 1) & 3);
+  s.page.firstLine = room;
+  s.page.laterLines = room != 0 ? room + 60 : 0;
+  s.page.onFirstLine = (text & 0x08) == 0;
+  s.page.usedDots = (text & 0x08) != 0 ? 30 : 0;
 }
 
 // The bytes an application's text becomes before formatting: the code page

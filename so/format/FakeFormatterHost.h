@@ -39,7 +39,9 @@ class FakeFormatterHost : public IFormatterHost {
   std::string directBytes;
   std::vector<size_t> directCalls;
   // What the hooks were asked, in order: "bitmap 3", "bitmap 3 validating",
-  // "logo top", "barcode <parameters>", "page c 48x30 end".
+  // "logo top", "barcode <parameters>", "page c 48x30 end", and for lines
+  // what sets them apart: "page l 24x30 wrap later +36" (wrapped, after a
+  // wrap, 36 dots from earlier walks), "sideways l 24x30".
   std::vector<std::string> asked;
 
   CCmdHelperBase& CmdHelper() override { return helper_; }
@@ -75,15 +77,27 @@ class FakeFormatterHost : public IFormatterHost {
     return Give(out, *barcode, validateOnly);
   }
   bool PlacePageModeLine(PrinterBuffer& out, const PageModeLine& line) override {
-    asked.push_back("page " + std::string(1, line.alignment) + " " + std::to_string(line.width) +
-                    "x" + std::to_string(line.height) + (line.lineEnd ? " end" : ""));
+    asked.push_back("page " + Describe(line));
     if (pageLinesWithRoom == 0) return false;
     if (pageLinesWithRoom > 0) --pageLinesWithRoom;
     out.append(pagePlacement.data(), pagePlacement.size());
     return true;
   }
+  void NoteSidewaysLine(const PageModeLine& line) override {
+    asked.push_back("sideways " + Describe(line));
+  }
 
  private:
+  static std::string Describe(const PageModeLine& line) {
+    std::string text = std::string(1, line.alignment) + " " + std::to_string(line.width) + "x" +
+                       std::to_string(line.height);
+    if (line.lineEnd) text += " end";
+    if (line.wrapped) text += " wrap";
+    if (!line.firstLine) text += " later";
+    if (line.startsAt != 0) text += " +" + std::to_string(line.startsAt);
+    return text;
+  }
+
   // A hook that only judges appends nothing.
   static SequenceOutcome Give(PrinterBuffer& out, const Answer& answer, bool validateOnly) {
     if (!validateOnly) out.append(answer.bytes.data(), answer.bytes.size());

@@ -23,6 +23,17 @@ struct FontMetrics {
   int32_t height = 24;
 };
 
+// How long page-mode lines may grow before they wrap, and where the text
+// of earlier walks left the current line. Lengths are counted along the
+// line: in dots, or in vertical dots when the axes are turned (sideways, or a
+// turned page direction).
+struct PageLineRoom {
+  int32_t firstLine = 0;     // a line that starts after a line feed; 0: no wrapping
+  int32_t laterLines = 0;    // a line that starts where a full one wrapped
+  bool onFirstLine = true;   // the walk starts on a first line
+  int32_t usedDots = 0;      // dots of text already on that line
+};
+
 // The printer's settings for one walk; read once, when the walk starts.
 struct FormatSettings {
   MapModeUnits units;          // MapMode and the two dot pitches
@@ -36,6 +47,7 @@ struct FormatSettings {
   bool pageMode = false;
   bool sideways = false;              // rotated right or left 90 degrees
   bool rotatedPageDirection = false;  // page mode with print direction 2 or 4
+  PageLineRoom page;                  // page mode and sideways jobs
 };
 
 // A hook's answer for one sequence.
@@ -50,9 +62,12 @@ enum class LogoPosition { kTop, kBottom };
 // A line of page-mode text, handed over when it closes.
 struct PageModeLine {
   char alignment = 'l';  // 'l', 'c', 'r', or 'N' after ESC|N
-  int32_t width = 0;     // dots the line's characters take
+  int32_t width = 0;     // dots the line's characters take in this walk
   int32_t height = 0;    // its tallest character, at least the line spacing
   bool lineEnd = false;  // closed by a line feed, not by the end of the data
+  bool wrapped = false;  // closed because it filled its room
+  bool firstLine = true; // starts after a line feed (or on a fresh page), not after a wrap
+  int32_t startsAt = 0;  // dots of text earlier walks put on this line
 };
 
 class IFormatterHost {
@@ -90,16 +105,21 @@ class IFormatterHost {
     return SequenceOutcome::kDone;
   }
   // ESC|#R: `parameters` are the # bytes after the R, as the application
-  // wrote them (they are never printed). Unusable until barcodes print.
+  // wrote them (they are never printed). A printer without barcodes finds
+  // the sequence unusable.
   virtual SequenceOutcome PrintBarcode(PrinterBuffer& out, const uint8_t* parameters,
                                        size_t length, bool validateOnly) {
     return SequenceOutcome::kUnusable;
   }
   // Called in page mode for each line as it closes, before its bytes are
-  // appended to `out`: placement goes in front of them. False when the page
-  // has no room left: the line and the rest of the data are dropped. Not
-  // called when validating.
+  // appended to `out`: placement and feeds go in front of them. False when
+  // the page has no room left: the line and the rest of the data are
+  // dropped. Not called when validating.
   virtual bool PlacePageModeLine(PrinterBuffer& out, const PageModeLine& line) { return true; }
+  // Called in a sideways job (outside page mode) whenever a line or a piece
+  // of one closes, so the host can size the page the job is printed in. Not
+  // called when validating.
+  virtual void NoteSidewaysLine(const PageModeLine& line) {}
 };
 
 }  // namespace Printer

@@ -92,7 +92,47 @@ class CPrinterBase {
   void SetFont(int32_t font);
   int32_t CurrentFont() const { return currentFont_; }
 
-  // --- rotation and page direction (state part) ---
+  // --- barcodes and placed objects (CPrinterBaseBarcode.cpp, CPrinterBaseObject.cpp) ---
+  long PrintBarCode(int32_t station, const std::u16string& data, int32_t symbology,
+                    int32_t height, int32_t width, int32_t alignment, int32_t textPosition,
+                    int32_t* result);
+  // Appends the placed symbol commands for already converted data: 0, 106,
+  // or 111 when the symbol encoder failed (its text in ErrorString).
+  int32_t FormatBarcode(PrinterBuffer& out, const uint8_t* data, size_t length,
+                        int32_t symbology, int32_t height, int32_t width, int32_t alignment,
+                        int32_t textPosition);
+  // Why the symbol encoder refused the last barcode; empty when it did not.
+  const std::u16string& SymbolEncoderText() const { return symbolEncoderText_; }
+  // ESC|#R inside print data: the sequence's parameters as the application
+  // wrote them. With validateOnly nothing is appended.
+  SequenceOutcome PrintBarcodeSequence(PrinterBuffer& out, const uint8_t* parameters,
+                                       size_t length, bool validateOnly);
+  // Appends a barcode's or bitmap's commands with their placement for the
+  // current mode: justification 0 left, 1 centre, 2 right, 255 at xOffset.
+  int32_t FormatObject(PrinterBuffer& out, const PrinterBuffer& object, int32_t width,
+                       int32_t height, int32_t justification, int32_t xOffset,
+                       bool rotateObject);
+  // The page-mode and rotated form of placing a piece of `width` dots for
+  // alignment 'l', 'c' or 'r' (implemented in CPrinterBaseObject.cpp): the
+  // reference width is the widest line while rotated, else the print area's
+  // width (its height in a turned page direction).
+  void SelectHPos(PrinterBuffer& buffer, char alignment, int32_t width);
+
+  // --- page mode and rotation (CPrinterBasePageMode.cpp, CPrinterBaseRotation.cpp) ---
+  long PageModePrint(int32_t control, int32_t* result);
+  long ClearPrintArea(int32_t* result);
+  long RotatePrint(int32_t station, int32_t rotation, int32_t* result);
+  // Page mode, or rotated right or left.
+  bool IsInPrinterPageMode() const { return modes_.pageMode || modes_.Sideways(); }
+  bool IsInRotateMode() const { return modes_.AnyRotation(); }
+  // Sideways, or page mode with a turned print direction.
+  bool IsInRotate90Mode() const { return modes_.Sideways() || modes_.RotatedPageDirection(); }
+  bool PageModePrintAreaIsEffective() const {
+    return props_.printAreaWidth != 0 && props_.printAreaHeight != 0;
+  }
+  // A print area written since it was last sent goes in front of the next
+  // output collected in `modeBuffer`.
+  void PositionPageArea(PrinterBuffer& modeBuffer);
   int32_t SetRotation(int32_t rotation);
   int32_t SetPageModePrintDirection(int32_t direction);
   int32_t ValidatePageModePrintArea(int32_t x, int32_t y, int32_t width, int32_t height) const;
@@ -374,7 +414,27 @@ class CPrinterBase {
 
   PrinterBuffer transactionBuffer_{2048, 32};
   PrinterBuffer pageModeBuffer_{2048, 32};
+  // The sideways buffer: text and objects printed rotated.
   PrinterBuffer rotationBuffer_{2048, 32};
+  // Barcodes and bitmaps without their rotation flag inside a sideways job.
+  PrinterBuffer unrotatedObjectBuffer_{512, 32};
+  // Where text and objects stand while a page or a sideways job is composed.
+  struct PageLayout {
+    bool lineHasContent = false;
+    bool firstLine = true;
+    int32_t widestLine = 0;
+    int32_t horizontalPosition = 0;
+    int32_t heightUsed = 0;
+    void Reset() { *this = PageLayout(); }
+  };
+  PageLayout layout_;
+  // One barcode's symbol commands, and the same placed for the current mode;
+  // reused by every call.
+  PrinterBuffer symbolCommands_{512, 32};
+  PrinterBuffer symbolBuffer_{512, 32};
+  PrinterBuffer objectPrefix_{32, 32};
+  // Where the symbol encoder's last complaint is kept for ErrorString.
+  std::u16string symbolEncoderText_;
   PrinterBuffer directIoBuffer_{512, 32};
   PrinterBuffer pendingSettings_{32, 32};
   // Reused by every print call, so formatting does not allocate per call.
@@ -410,6 +470,16 @@ class CPrinterBase {
  private:
   // The formatter's view of this core (CPrinterBaseFormatter.cpp).
   class FormatterHost;
+  // The core's half of page-mode text layout (CPrinterBasePageLayout.cpp):
+  // how long lines may grow, and the feeds and placement in front of each
+  // line as the formatter closes it; a sideways job only measures its lines.
+  PageLineRoom PageModeLineRoom() const;
+  bool PlacePageModeLine(PrinterBuffer& out, const PageModeLine& line);
+  void NoteSidewaysLine(const PageModeLine& line);
+  // Prints what a sideways job collected as a page of its own (SetRotation).
+  void FlushSidewaysJob(int32_t rotation);
+  // Prints the composed page, into the transaction or as a job of its own.
+  void PrintPage(bool keep);
 
   int32_t opened_ = 0;
   int32_t claimed_ = 0;

@@ -31,6 +31,7 @@ class CPrinterBase::FormatterHost final : public IFormatterHost {
     s.pageMode = core_.modes_.pageMode;
     s.sideways = core_.modes_.Sideways();
     s.rotatedPageDirection = core_.modes_.RotatedPageDirection();
+    s.page = core_.PageModeLineRoom();
     return s;
   }
 
@@ -48,6 +49,17 @@ class CPrinterBase::FormatterHost final : public IFormatterHost {
     core_.SelectPrintMode(out, false, false, false, false, false, false);
   }
 
+  bool PlacePageModeLine(PrinterBuffer& out, const PageModeLine& line) override {
+    return core_.PlacePageModeLine(out, line);
+  }
+
+  void NoteSidewaysLine(const PageModeLine& line) override { core_.NoteSidewaysLine(line); }
+
+  SequenceOutcome PrintBarcode(PrinterBuffer& out, const uint8_t* parameters, size_t length,
+                               bool validateOnly) override {
+    return core_.PrintBarcodeSequence(out, parameters, length, validateOnly);
+  }
+
  private:
   CPrinterBase& core_;
 };
@@ -56,6 +68,9 @@ int32_t CPrinterBase::FormatStringToOutBuffer(PrinterBuffer& out, const uint8_t*
                                               bool validateOnly) {
   if (cmdHelper_ == nullptr) return OPOS_E_FAILURE;
   FormatterHost host(*this);
+  // Each call starts at the page-mode vertical position again, so the page
+  // height it may fill is counted afresh.
+  layout_.heightUsed = 0;
   return formatter_.Format(host, out, in, length, validateOnly);
 }
 

@@ -81,7 +81,9 @@ void CPrinterBase::InitOutBufferWithPMControl(PrinterBuffer& buffer, int32_t mod
   helper.SelectPeripheral(buffer, true);
   helper.SetJustification(buffer, 0);
   helper.SetLeftMargin(buffer, 0);
-  helper.SetUpsideDown(buffer, false);
+  // The job prologue comes after the pending settings: a fixed ESC { 0 here
+  // would cancel the upside-down setting carried in front of it.
+  helper.SetUpsideDown(buffer, modes_.rotate180);
   // The code page reaches the printer with the pending settings of the job.
   helper.SelectCodePage(pendingSettings_, props_.characterSet);
   helper.SetPrintMode(buffer, props_.recLineChars == 64, false, false, false, false);
@@ -145,7 +147,15 @@ long CPrinterBase::ClearOutput(int32_t* /*result*/) {
   transactionBuffer_.clear();
   pageModeBuffer_.clear();
   rotationBuffer_.clear();
+  unrotatedObjectBuffer_.clear();
   directIoBuffer_.clear();
+  layout_.Reset();
+  // The area and the sideways direction went with the collected bytes: the
+  // next output in those modes needs them again.
+  if (modes_.pageMode) pending_.printArea = true;
+  if (modes_.Sideways() && cmdHelper_ != nullptr) {
+    cmdHelper_->SetPageDirection(rotationBuffer_, modes_.rotateRight90 ? '3' : '1');
+  }
   return 0;
 }
 

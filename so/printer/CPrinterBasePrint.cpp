@@ -44,9 +44,12 @@ long CPrinterBase::PrintNormal(int32_t /*station*/, const std::u16string& data, 
     rc = SetRC(OPOS_E_FAILURE);
     return 0;
   }
-  if (modes_.pageMode && (props_.printAreaWidth == 0 || props_.printAreaHeight == 0)) {
-    rc = SetRC(OPOS_SUCCESS);
-    return 0;
+  if (modes_.pageMode) {
+    if (!PageModePrintAreaIsEffective()) {
+      rc = SetRC(OPOS_SUCCESS);
+      return 0;
+    }
+    PositionPageArea(*CurrentPrinterBuffer());
   }
   formatted_.discard();
   PrinterBuffer& converted = convertedBuffer_;
@@ -58,10 +61,15 @@ long CPrinterBase::PrintNormal(int32_t /*station*/, const std::u16string& data, 
   FormatStringToOutBuffer(formatted_, converted.data(), converted.size(), false);
 
   if (PrinterBuffer* mode = CurrentPrinterBuffer()) {
-    if (modes_.pageMode) {
-      const bool rotated = modes_.Sideways() || modes_.RotatedPageDirection();
+    // A sideways job takes the text as it is (it is collected for a page of
+    // its own even in page mode or a transaction); a page needs it at the
+    // vertical position; a transaction in a known state.
+    if (modes_.Sideways()) {
+      // nothing in front
+    } else if (modes_.pageMode) {
       const int32_t position = props_.recLineSpacing + props_.pageModeVerticalPosition;
-      cmdHelper_->SetAbsoluteVertical(*mode, rotated ? position : H2V(position));
+      cmdHelper_->SetAbsoluteVertical(
+          *mode, modes_.RotatedPageDirection() ? position : H2V(position));
     } else if (modes_.transaction) {
       ClearFormatInStd(*mode);
     }

@@ -440,10 +440,17 @@ namespace {
 
 TEST_F(StandardFormatter, BarcodeParametersNeverReachThePaper) {
   int32_t rc = -1;
-  const std::string params = "s102h80w2a+1t-2d1234e";
+  // Parameters that do not parse (no 'e' at their end): the sequence is
+  // printed raw, its parameters are not.
+  const std::string params = "s102h80w2a+1t-2d1234";
   EXPECT_EQ(Format(E + std::to_string(params.size()) + "R" + params + "X", &rc),
             Cat({Of(E + std::to_string(params.size()) + "R"), Of("X")}));
   EXPECT_EQ(rc, OPOS_E_FAILURE) << "printable bytes after it do not clear the error";
+  // Four digits are no UPC-E: nothing of the code is printed, and the walk
+  // reports it.
+  const std::string upcE = "s102h80w2a+1t-12d1234e";
+  EXPECT_EQ(Format(E + std::to_string(upcE.size()) + "R" + upcE + "X", &rc), Of("X"));
+  EXPECT_EQ(rc, OPOS_E_ILLEGAL);
 }
 
 }  // namespace

@@ -31,6 +31,8 @@ struct PrinterModelTraits {
   int32_t defaultFont = 0;
   int32_t pageAreaWidth = 576;
   int32_t pageAreaHeight = 1000;
+  // The margin kept around an object printed in a page of its own (sideways
+  // or turned), in dots.
   int32_t pageModeConstant = 60;
   // Print head to cutter, hundredths of a millimetre.
   int32_t cutterDistance = 2100;
