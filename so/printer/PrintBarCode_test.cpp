@@ -236,4 +236,71 @@ TEST_F(PrintBarCodeTest, EscapeSequencePrintsTheSameAsTheMethod) {
   EXPECT_EQ(rc, OPOS_SUCCESS);
 }
 
+// Where a barcode lands outside plain receipt printing. EAN-13 490123456789,
+// module 3 (285 dots), 80 dots high, centred; font A is 24 dots high; this
+// model's pitches are 0.141 and 0.0705 mm (a dot across is two steps along).
+class BarcodePlacement : public PrintBarCodeTest {
+ protected:
+  int32_t Rotate(int32_t rotation) {
+    int32_t rc = -1;
+    core.RotatePrint(2, rotation, &rc);
+    return rc;
+  }
+  int32_t PrintEan() { return Print("490123456789", 104, 80, 3, -2, -13); }
+  static Bytes Ean() { return OneDimensional(3, 80, 67, Of("490123456789")); }
+};
+
+TEST_F(BarcodePlacement, InPageModeAtTheVerticalPositionAndCentredInTheArea) {
+  int32_t rc = -1;
+  core.SetPropertyNumber(Pidx::PageModeStation, 2, &rc);
+  core.SetPropertyString(Pidx::PageModePrintArea, u"0,0,512,400", &rc);
+  ASSERT_EQ(rc, 0);
+  core.PageModePrint(1, &rc);
+  ASSERT_EQ(rc, 0);
+  ASSERT_EQ(PrintEan(), 0);
+  EXPECT_TRUE(port->Written().empty()) << "collected in the page";
+  core.PageModePrint(3, &rc);
+  ASSERT_EQ(rc, 0);
+  // GS $ 0 (the page's vertical position), fed down by the code and a text
+  // line (104 dots), placed at (512 - 285) / 2 = 113.
+  const Bytes placed = Cat({B({0x1D, '$', 0, 0, 0x1B, 'J', 104, 0x1B, '$', 113, 0}), Ean()});
+  const Bytes written = port->Written();
+  EXPECT_NE(std::search(written.begin(), written.end(), placed.begin(), placed.end()),
+            written.end());
+  EXPECT_EQ(written.back(), 0x0C) << "the page is printed";
+}
+
+TEST_F(BarcodePlacement, UpsideDownUnlessTheCodeTurnsWithTheJob) {
+  // 180 degrees, barcode not turned: the code is printed upright inside the
+  // upside-down job.
+  ASSERT_EQ(Rotate(259), 0);
+  ASSERT_EQ(PrintEan(), 0);
+  EXPECT_TRUE(EndsWith(port->Written(), Cat({kFeedNone, B({0x1B, '{', 0}), kCentre, Ean(),
+                                             B({0x1B, '{', 1})})));
+  // With the barcode flag it turns with the job.
+  port->ClearWritten();
+  ASSERT_EQ(Rotate(1), 0);
+  ASSERT_EQ(Rotate(0x1103), 0);
+  port->ClearWritten();
+  ASSERT_EQ(PrintEan(), 0);
+  EXPECT_TRUE(EndsWith(port->Written(), Cat({kFeedNone, B({0x1B, '{', 1}), kCentre, Ean(),
+                                             B({0x1B, '{', 0})})));
+}
+
+TEST_F(BarcodePlacement, SidewaysJobPrintsAnUnturnedCodeAsAnUprightPageFirst) {
+  ASSERT_EQ(Rotate(257), 0);
+  ASSERT_EQ(PrintEan(), 0);
+  EXPECT_TRUE(port->Written().empty()) << "held until the sideways job ends";
+  ASSERT_EQ(Rotate(1), 0);
+  // A page of its own: the print width by (24 + 45 + 80 + 5) dots in
+  // vertical steps (308), upright, fed down by the text line and the code.
+  const Bytes upright = Cat({B({0x1B, 'L', 0x1B, 'W', 0, 0, 0, 0, 0x00, 0x02, 308 & 0xFF,
+                                308 >> 8, 0x1B, 'T', '0', 0x1B, 'J', 208}),
+                             Ean(), B({0x0C})});
+  ASSERT_FALSE(port->WriteCalls().empty());
+  const Bytes first = port->WriteCalls()[0];
+  EXPECT_EQ(Bytes(first.begin(), first.begin() + std::min(first.size(), upright.size())),
+            upright);
+}
+
 }  // namespace

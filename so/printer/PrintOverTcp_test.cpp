@@ -128,6 +128,11 @@ const SequenceCase kSequences[] = {
     // "2.50" is 48 dots wide: placed at 512 - 48 = 464 = 208 + 1 * 256.
     {"RightAlignedPrice", u"Coffee\x1b|rA2.50\n",
      {"TEXT \"Coffee\"", "ESC $ 208 1", "TEXT \"2.50\"", "LF", "ESC a 0"}, 0},
+    // Pending text goes out first (ESC J 0); the eight digits travel as set C pairs.
+    {"BarcodeSequence", u"\x1b|26Rs110h60w2a-2t-13d12345678e",
+     {"ESC J 0", "ESC a 1", "GS w module 2", "GS h height 60", "GS H HRI below",
+      "GS f HRI font A", "GS k CODE128 {C 12 34 56 78"},
+     0},
 };
 
 class EscapeSequenceOverTcp : public PrintOverTcp,
@@ -191,6 +196,24 @@ TEST_F(PrintOverTcp, CutPaperSendsTheCutAlone) {
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(Lines(lines.end() - 3, lines.end()), (Lines{"ESC J 24", "GS V 0", kReleaseLine}));
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "GS V 0"), 1) << "the refused cuts sent nothing";
+}
+
+// The symbols' data reaches the printer whole, and the printer draws them:
+// a 60-byte link as PDF417 and 300 bytes of receipt data as a QR Code.
+TEST_F(PrintOverTcp, TwoDimensionalSymbolsAreStoredWholeThenPrinted) {
+  const std::u16string link = u"https://receipts.example/r/2026/12/08/store-042/till-3/00017";
+  ASSERT_EQ(link.size(), 60u);
+  int32_t rc = -1;
+  core.PrintBarCode(2, link, 201, 200, 400, -2, -11, &rc);
+  EXPECT_EQ(rc, 0);
+  core.PrintBarCode(2, std::u16string(300, u'7'), 204, 300, 300, -2, -11, &rc);
+  EXPECT_EQ(rc, 0);
+  const Lines lines = Session();
+  for (const char* expected : {"PDF417 store 60 bytes", "PDF417 print", "QR model 2",
+                               "QR store 300 bytes", "QR print"}) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end())
+        << expected << " missing from:\n" << printer.Transcript();
+  }
 }
 
 }  // namespace
