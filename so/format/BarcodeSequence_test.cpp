@@ -8,13 +8,15 @@ namespace QEL {
 namespace Printer {
 namespace {
 
+// The parsed data points into the text: the text must outlive the result.
 bool Parse(const std::string& text, BarcodeSequence* out) {
   return ParseBarcodeSequence(reinterpret_cast<const uint8_t*>(text.data()), text.size(), out);
 }
 
 TEST(BarcodeSequence, ReadsEveryFieldAndTheDataUpToTheFinalE) {
   BarcodeSequence p;
-  ASSERT_TRUE(Parse("s104h162w400a-2t-13d4901234567894e", &p));
+  const std::string ean = "s104h162w400a-2t-13d4901234567894e";
+  ASSERT_TRUE(Parse(ean, &p));
   EXPECT_EQ(p.symbology, 104);
   EXPECT_EQ(p.height, 162);
   EXPECT_EQ(p.width, 400);
@@ -23,7 +25,8 @@ TEST(BarcodeSequence, ReadsEveryFieldAndTheDataUpToTheFinalE) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(p.data), p.length), "4901234567894");
 
   // Any sign character but '-' is positive; data may contain 'e'.
-  ASSERT_TRUE(Parse("s110h50w3a+120t_11dcode eee", &p));
+  const std::string code = "s110h50w3a+120t_11dcode eee";
+  ASSERT_TRUE(Parse(code, &p));
   EXPECT_EQ(p.alignment, 120);
   EXPECT_EQ(p.textPosition, 11);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(p.data), p.length), "code ee");

@@ -10,29 +10,14 @@
 #include "so/printer/CQX1270SMB.h"
 #include "so/printer/CTM_T88IV.h"
 #include "so/printer/PropertyIndex.h"
+#include "testing/ByteStrings.h"
 #include "testing/FakePort.h"
 
 using namespace QEL::Printer;
 using testing_support::FakePort;
-using Bytes = std::vector<uint8_t>;
+using namespace testing_support;
 
 namespace {
-
-Bytes B(std::initializer_list<int> bytes) {
-  Bytes out;
-  for (int b : bytes) out.push_back(static_cast<uint8_t>(b));
-  return out;
-}
-
-Bytes Of(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
-Bytes Cat(std::initializer_list<Bytes> parts) {
-  Bytes out;
-  for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
-
-Bytes Content(const PrinterBuffer& b) { return Bytes(b.data(), b.data() + b.size()); }
 
 // Undoes the QX1270 framing: AA len payload xor BB, one frame after another.
 Bytes Unframe(const Bytes& framed) {
