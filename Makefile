@@ -47,11 +47,14 @@ asan:
 	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZOBELSO_SANITIZE=ON >/dev/null
 	cmake --build $(ASAN) -j $(JOBS)
 
+# The installer also ships the 32-bit library: it is built only when that exists
+# (make windows32 first, as make test does).
 windows:
 	@JOBS=$(JOBS) scripts/build-zint.sh $(CURDIR)/cmake/mingw-w64-x86_64.cmake $(ZINT_WIN) $(ZINT_SOURCE)
 	cmake -S . -B $(WIN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake -DZOBELSO_ZINT_PREFIX=$(ZINT_WIN) \
-	  -DZOBELSO_NATIVE_VIRTUAL_PRINTER=$(CURDIR)/$(NATIVE)/sim/zobelso-virtual-printer >/dev/null
+	  -DZOBELSO_NATIVE_VIRTUAL_PRINTER=$(CURDIR)/$(NATIVE)/sim/zobelso-virtual-printer \
+	  -DZOBELSO_X86_DLL=$(CURDIR)/$(WIN32DLL)/so/ZOBELSO.dll >/dev/null
 	cmake --build $(WIN) -j $(JOBS)
 
 windows32:

@@ -8,11 +8,12 @@
 # compiles it.
 set -eu
 
-native="cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang libzint-dev"
+native="cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang libzint-dev libstb-dev"
 # The 32-bit library is built and checked statically (objdump reads its
 # headers); widl takes stdole2.tlb from libwine, which wine64 brings.
-# apt-get source unpacks with dpkg-source (dpkg-dev).
-windows="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils wine wine64 libwine dpkg-dev"
+# apt-get source unpacks with dpkg-source (dpkg-dev). makensis (nsis) builds
+# the installer.
+windows="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils wine wine64 libwine dpkg-dev nsis"
 # The setting tool's window tests: a headless X server, synthetic clicks and
 # keys, PNG screenshots of the windows (ImageMagick's import), and the
 # fonts wine draws dialogs and captions with.
