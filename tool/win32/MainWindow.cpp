@@ -32,8 +32,14 @@ HTREEITEM Next(HWND tree, HTREEITEM item, UINT relation) {
 
 }  // namespace
 
-MainWindow::MainWindow(tool::MainWindowModel& model, PrinterDialog& printerDialog)
-    : model_(model), printerDialog_(printerDialog) {}
+MainWindow::MainWindow(tool::MainWindowModel& model, PrinterDialog& printerDialog,
+                       LogicNameDialog& logicNameDialog, CashDrawerDialog& cashDrawerDialog,
+                       CodepageDialog& codepageDialog)
+    : model_(model),
+      printerDialog_(printerDialog),
+      logicNameDialog_(logicNameDialog),
+      cashDrawerDialog_(cashDrawerDialog),
+      codepageDialog_(codepageDialog) {}
 
 void MainWindow::Run(HINSTANCE instance) {
   instance_ = instance;
@@ -82,6 +88,8 @@ void MainWindow::OnInit() {
   // Creation order of the windows: this one first, then its dialogs.
   model_.Create();
   printerDialog_.Create();
+  logicNameDialog_.Create();
+  cashDrawerDialog_.Create();
   model_.OnShow();
   Apply();
 }
@@ -128,9 +136,32 @@ void MainWindow::OpenDialog(tool::DialogRequest request) {
       Apply();
       break;
     }
+    case tool::DialogRequest::kAddDrawer:
+    case tool::DialogRequest::kModifyDrawer: {
+      const tool::DialogMode mode = request == tool::DialogRequest::kAddDrawer
+                                        ? tool::DialogMode::kAdd
+                                        : tool::DialogMode::kModify;
+      const bool saved = cashDrawerDialog_.Run(instance_, window_, mode);
+      model_.OnDialogClosed(request, saved);
+      Apply();
+      break;
+    }
+    case tool::DialogRequest::kAddLogicName:
+    case tool::DialogRequest::kModifyLogicName: {
+      const bool renaming = request == tool::DialogRequest::kModifyLogicName;
+      const bool saved =
+          logicNameDialog_.Run(instance_, window_, renaming ? tool::DialogMode::kModify : tool::DialogMode::kAdd,
+                               renaming ? model_.state().selectedNodeText : std::u16string());
+      model_.OnDialogClosed(request, saved);
+      Apply();
+      break;
+    }
+    case tool::DialogRequest::kSetCodepage:
+      model_.OnDialogClosed(request, codepageDialog_.Run(instance_, window_));
+      Apply();
+      break;
     default:
-      // The cash-drawer, logical-name and code-page dialogs and the health
-      // check have no window in this program yet.
+      // The health check has no window in this program yet.
       break;
   }
 }

@@ -7,13 +7,17 @@
 #include <commctrl.h>
 
 #include "tool/model/MainWindowModel.h"
+#include "tool/win32/CashDrawerDialog.h"
+#include "tool/win32/CodepageDialog.h"
+#include "tool/win32/LogicNameDialog.h"
 #include "tool/win32/PrinterDialog.h"
 
 namespace toolwin {
 
 class MainWindow {
  public:
-  MainWindow(tool::MainWindowModel& model, PrinterDialog& printerDialog);
+  MainWindow(tool::MainWindowModel& model, PrinterDialog& printerDialog, LogicNameDialog& logicNameDialog,
+             CashDrawerDialog& cashDrawerDialog, CodepageDialog& codepageDialog);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -39,6 +43,9 @@ class MainWindow {
 
   tool::MainWindowModel& model_;
   PrinterDialog& printerDialog_;
+  LogicNameDialog& logicNameDialog_;
+  CashDrawerDialog& cashDrawerDialog_;
+  CodepageDialog& codepageDialog_;
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   HWND tree_ = nullptr;

@@ -9,6 +9,9 @@
 #include "platform/registry.h"
 #include "tool/core/Language.h"
 #include "tool/core/ToolContext.h"
+#include "tool/model/CashDrawerDialogModel.h"
+#include "tool/model/CodepageDialogModel.h"
+#include "tool/model/LogicNameDialogModel.h"
 #include "tool/model/MainWindowModel.h"
 #include "tool/model/PrinterDialogModel.h"
 #include "tool/win32/MainWindow.h"
@@ -57,7 +60,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   tool::MainWindowModel mainModel(context, prompt);
   tool::PrinterDialogModel printerModel(context, prompt, ports);
   toolwin::PrinterDialog printerDialog(printerModel);
-  toolwin::MainWindow mainWindow(mainModel, printerDialog);
+  tool::LogicNameDialogModel logicNameModel(context, prompt);
+  toolwin::LogicNameDialog logicNameDialog(logicNameModel);
+  tool::CashDrawerDialogModel cashDrawerModel(context, prompt);
+  toolwin::CashDrawerDialog cashDrawerDialog(cashDrawerModel);
+  tool::CodepageDialogModel codepageModel(context);
+  toolwin::CodepageDialog codepageDialog(codepageModel);
+  toolwin::MainWindow mainWindow(mainModel, printerDialog, logicNameDialog, cashDrawerDialog, codepageDialog);
   mainWindow.Run(instance);
   return 0;
 }

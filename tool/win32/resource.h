@@ -9,6 +9,9 @@
 #define IDD_pnlCOM 103
 #define IDD_pnlLPT 104
 #define IDD_pnlTCPIP 105
+#define IDD_frmAddCashDrawer 106
+#define IDD_frmAddPrinterLogicName 107
+#define IDD_frmSetCodepage 108
 
 /* TfrmDevice */
 #define IDC_lblDeviceList 1001
@@ -52,3 +55,33 @@
 #define IDC_pnlTCPIP 1150
 #define IDC_lblIPAddress 1151
 #define IDC_txtIP 1152
+
+/* TfrmAddCashDrawer; its printer label and its logical-name label and field
+   are named as in the printer dialog (lblPrinterName, lblLogicName,
+   txtLogicName). */
+#define IDC_cmbPrinterName 1202
+#define IDC_lblCashDrawerName 1203
+#define IDC_txtCashDrawerName 1204
+#define IDC_optConnectCashDrawer 1205
+#define IDC_chkCashDrawer1 1206
+#define IDC_chkCashDrawer2 1207
+#define IDC_optPulseInterval 1208
+#define IDC_lblHigh 1209
+#define IDC_txtHigh 1210
+#define IDC_lblLow 1211
+#define IDC_txtLow 1212
+#define IDC_optStatus 1213
+#define IDC_optStatus0 1214
+#define IDC_optStatus1 1215
+#define IDC_optVoltage 1216
+#define IDC_optVoltage0 1217
+#define IDC_optVoltage1 1218
+#define IDC_lblWaitTimeOut 1219
+#define IDC_txtWaitTimeOut 1220
+#define IDC_lblmm 1221
+
+/* TfrmAddPrinterLogicName: lblLogicName, txtLogicName, OK and Cancel. */
+
+/* TfrmSetCodepage */
+#define IDC_lblCodepage 1301
+#define IDC_cmbCodepage 1302

@@ -27,6 +27,14 @@ inline constexpr ControlName kControlNames[] = {
     PROBE_NAME(lblBaudRate),      PROBE_NAME(cmbBaudRate),     PROBE_NAME(pnlLPT),
     PROBE_NAME(lblLPTPort),       PROBE_NAME(cmbLPTPort),      PROBE_NAME(pnlTCPIP),
     PROBE_NAME(lblIPAddress),     PROBE_NAME(txtIP),
+    PROBE_NAME(cmbPrinterName),   PROBE_NAME(lblCashDrawerName), PROBE_NAME(txtCashDrawerName),
+    PROBE_NAME(optConnectCashDrawer), PROBE_NAME(chkCashDrawer1), PROBE_NAME(chkCashDrawer2),
+    PROBE_NAME(optPulseInterval), PROBE_NAME(lblHigh),         PROBE_NAME(txtHigh),
+    PROBE_NAME(lblLow),           PROBE_NAME(txtLow),          PROBE_NAME(optStatus),
+    PROBE_NAME(optStatus0),       PROBE_NAME(optStatus1),      PROBE_NAME(optVoltage),
+    PROBE_NAME(optVoltage0),      PROBE_NAME(optVoltage1),     PROBE_NAME(lblWaitTimeOut),
+    PROBE_NAME(txtWaitTimeOut),   PROBE_NAME(lblmm),           PROBE_NAME(lblCodepage),
+    PROBE_NAME(cmbCodepage),
 };
 #undef PROBE_NAME
 

@@ -164,6 +164,7 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM context) {
   if (lstrcmpiW(cls.c_str(), L"Button") == 0) {
     const LONG style = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
     line += "\tdefault=" + Number(style == BS_DEFPUSHBUTTON ? 1 : 0);
+    line += "\tchecked=" + Number(SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
   }
   if (lstrcmpiW(cls.c_str(), L"Edit") == 0) {
     line += "\treadonly=" + Number((GetWindowLongW(control, GWL_STYLE) & ES_READONLY) ? 1 : 0);
