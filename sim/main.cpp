@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
   printer.SetState(options.state);
   printer.SetSilent(options.silent);
   printer.SetAcceptDelayPerChunk(options.slowMs);
+  printer.SetImageDirectory(options.imageDirectory);
   printer.SetConnectionClosedHandler([&](int number, const std::vector<uint8_t>& bytes,
                                          const std::vector<sim::TranscriptNote>& notes) {
     {
@@ -53,6 +54,9 @@ int main(int argc, char** argv) {
       read.end = sim::JobEnd::kEnded;
       read.notes = notes;
       read.view = sim::TranscriptView::kPrinter;
+      read.connection = number;
+      read.imageDirectory = options.imageDirectory;
+      read.nvGraphics = printer.NvGraphicsAtConnectionStart();
       const std::string transcript = sim::DecodeTranscript(bytes, read);
       std::cout << "connection " << number << " closed, " << bytes.size() << " bytes, "
                 << sim::CountInvalidLines(transcript) << " invalid commands\n";

@@ -16,6 +16,8 @@ const char kUsage[] =
     "  --silent          read everything, never answer\n"
     "  --slow MS         sleep MS after each small received chunk\n"
     "  --raw             also hex-dump each connection\n"
+    "  --images DIR      write each printed image as DIR/<connection>-<n>.png\n"
+    "                    (DIR must exist)\n"
     "  --connections N   stop after N connections\n"
     "  --ignore-stdin    do not stop at the end of standard input\n"
     "  --pty             listen on a pseudo-terminal instead of TCP and print\n"
@@ -80,6 +82,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
         return false;
       }
       o.drawerPin = static_cast<int>(v);
+    } else if (a == "--images") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        *error = a + " needs a directory";
+        return false;
+      }
+      o.imageDirectory = args[++i];
     } else if (a == "--drawer-open-level") {
       if (i + 1 >= args.size()) {
         *error = a + " needs a value";

@@ -18,6 +18,7 @@ struct Options {
   bool silent = false;
   int slowMs = 0;
   bool raw = false;         // hex dump of each connection besides its transcript
+  std::string imageDirectory;  // where printed images go as PNG files; empty: nowhere
   int connections = 0;      // stop after this many connections closed; 0: no limit
   bool ignoreStdin = false;  // do not stop at the end of standard input
   bool pty = false;          // serve a pseudo-terminal instead of TCP

@@ -37,6 +37,7 @@ TEST(Options, BadCommandLinesAreRefusedAndLeaveTheOptionsAlone) {
       {"--drawer-pin"}, {"--drawer-pin", "3"}, {"--drawer-pin", "1"}, {"--drawer-pin", "pin2"},
       {"--drawer-open-level"}, {"--drawer-open-level", "HIGH"}, {"--drawer-open-level", "1"},
       {"--drawer-closes-after"}, {"--drawer-closes-after", "-5"}, {"--drawer-closes-after", "3600001"},
+      {"--images"}, {"--images", ""},
   };
   for (const auto& args : bad) {
     Options o;
@@ -78,6 +79,16 @@ TEST(Options, DrawerWiringAndClosingTime) {
     ASSERT_TRUE(ParseOptions(c.args, &o, &error)) << error;
     EXPECT_EQ(o.state.drawerSensor, c.sensor) << c.args.back();
   }
+}
+
+TEST(Options, ImagesGoWhereTheyAreAskedTo) {
+  Options o;
+  std::string error;
+  ASSERT_TRUE(ParseOptions({}, &o, &error));
+  EXPECT_EQ(o.imageDirectory, "");
+  ASSERT_TRUE(ParseOptions({"--images", "out/printed", "--raw"}, &o, &error)) << error;
+  EXPECT_EQ(o.imageDirectory, "out/printed");
+  EXPECT_TRUE(o.raw);
 }
 
 TEST(Options, HexDumpHasSixteenBytesALine) {

@@ -1,5 +1,7 @@
 #include "sim/printer_logic.h"
 
+#include <utility>
+
 #include "sim/command_rules.h"
 
 namespace sim {
@@ -51,6 +53,12 @@ void PrinterLogic::JobEnded() {
   modes_.Reset();
 }
 
+std::vector<PrintedImage> PrinterLogic::TakePrintedImages() {
+  std::vector<PrintedImage> images;
+  images.swap(printed_);
+  return images;
+}
+
 void PrinterLogic::StateChanged(const PrinterState& state, std::vector<uint8_t>* replies) const {
   if (!asb_) return;
   auto bytes = AutomaticStatusBytes(state);
@@ -60,10 +68,16 @@ void PrinterLogic::StateChanged(const PrinterState& state, std::vector<uint8_t>*
 void PrinterLogic::OnCommand(const uint8_t* p, size_t n, Dialect dialect, PrinterState* statePtr,
                              std::vector<uint8_t>* replies) {
   const PrinterState& state = *statePtr;
-  if (!CommandFault(p, n, dialect).empty() || !modes_.Command(p, n).fault.empty()) {
+  if (!CommandFault(p, n, dialect).empty()) {
     ++invalid_;
     return;
   }
+  Reading reading = modes_.Command(p, n, dialect);
+  if (!reading.fault.empty()) {
+    ++invalid_;
+    return;
+  }
+  for (PrintedImage& image : reading.printed) printed_.push_back(std::move(image));
   if (auto pulse = DrawerPulseOf(p, n)) {
     if (!kick_) return;
     // Reported here, in turn with the answers, as a printer would.

@@ -14,7 +14,8 @@
 // keeps the modes that decide how it takes the next (printer_modes.h: page
 // mode, stored symbol data): a malformed command, or one it will not act on
 // after what came before, is counted and not acted on. A new connection
-// starts in standard mode with nothing stored.
+// starts in standard mode with nothing stored but NV graphics, which
+// outlive connections as they outlive the power (SetNvGraphics).
 //
 // Drawer kick pulses (ESC p, DLE DC4 1) go to the drawer kick handler, since
 // the drawer outlives the connection.
@@ -58,6 +59,11 @@ class PrinterLogic {
   // data, and a command the job ends in counts as malformed.
   void JobEnded();
 
+  // What the last connection left in NV memory.
+  void SetNvGraphics(const NvGraphics& nv) { modes_.SetNvGraphics(nv); }
+  // The images put on paper since the last call, in order.
+  std::vector<PrintedImage> TakePrintedImages();
+
   bool AutomaticStatusOn() const { return asb_; }
   const PrinterModes& Modes() const { return modes_; }
   int ResetsSeen() const { return resets_; }
@@ -77,6 +83,7 @@ class PrinterLogic {
   bool asb_ = false;
   int resets_ = 0;
   int invalid_ = 0;
+  std::vector<PrintedImage> printed_;
 };
 
 }  // namespace sim

@@ -13,8 +13,16 @@ namespace {
 constexpr uint8_t kEsc = 0x1B;
 constexpr uint8_t kGs = 0x1D;
 
-Reading Ignored(std::string why) { return {std::move(why), {}}; }
-Reading Notes(std::vector<std::string> notes) { return {std::string(), std::move(notes)}; }
+Reading Ignored(std::string why) {
+  Reading reading;
+  reading.fault = std::move(why);
+  return reading;
+}
+Reading Notes(std::vector<std::string> notes) {
+  Reading reading;
+  reading.notes = std::move(notes);
+  return reading;
+}
 
 // "0..575", or "none" when nothing fits.
 std::string Below(uint32_t limit) { return limit == 0 ? "none" : "0.." + std::to_string(limit - 1); }
@@ -30,6 +38,7 @@ void PrinterModes::Reset() {
   area_ = WholePage();
   qrStored_ = false;
   pdf417Stored_ = false;
+  images_.Reset();
 }
 
 uint32_t PrinterModes::PageWidthUnits() const { return PageSize::kWidthDots * unitsX_ / PageSize::kDotsPerInch; }
@@ -50,8 +59,19 @@ void PrinterModes::LeavePage() {
   area_ = WholePage();
 }
 
-Reading PrinterModes::Command(const uint8_t* p, size_t n) {
+Reading PrinterModes::Command(const uint8_t* p, size_t n, Dialect dialect) {
   if (n == 1) return Control(p[0]);
+  Reading image;
+  if (images_.Command(p, n, dialect, &image)) {
+    if (!image.fault.empty()) return image;
+    // ESC * prints within the line; every other image stands on lines of its own.
+    if (p[0] == kEsc) {
+      lineStart_ = false;
+    } else if (!image.printed.empty()) {
+      lineStart_ = true;
+    }
+    return image;
+  }
   if (n >= 2 && p[0] == kEsc) return Esc(p, n);
   if (n >= 3 && p[0] == kGs) return Gs(p, n);
   return {};
@@ -111,9 +131,6 @@ Reading PrinterModes::Esc(const uint8_t* p, size_t n) {
     case 'd':
       lineStart_ = true;
       return {};
-    case '*':
-      lineStart_ = false;
-      return {};
     default:
       return {};
   }
@@ -134,9 +151,7 @@ Reading PrinterModes::Gs(const uint8_t* p, size_t n) {
     case '(':
       if (p[2] == 'k') return Symbol(p, n);
       return {};
-    case 'k':  // barcodes, images and cuts leave the printer at the beginning of a line
-    case 'v':
-    case '/':
+    case 'k':  // barcodes and cuts leave the printer at the beginning of a line
     case 'V':
       lineStart_ = true;
       return {};

@@ -2,7 +2,8 @@
 // What a printer remembers between commands that decides how it takes the
 // next one: standard or page mode, whether it is at the beginning of a line,
 // the page-mode print area and direction, the motion units, and the
-// two-dimensional symbol data stored for printing.
+// two-dimensional symbol data and the images stored for printing
+// (sim/image_memory.h).
 //
 // Page mode as ESC/POS references describe it: ESC L enters it (in standard
 // mode, at the beginning of a line only), FF prints the page and returns to
@@ -16,6 +17,9 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "sim/image_memory.h"
+#include "sim/reading.h"
 
 namespace sim {
 
@@ -32,12 +36,6 @@ struct PageSize {
   static constexpr uint32_t kDefaultUnitsY = 406;  // per inch, along the paper
 };
 
-// How a printer took one command that its own rules accepted.
-struct Reading {
-  std::string fault;               // why it does not act on it here; empty when it does
-  std::vector<std::string> notes;  // what it did besides: "PAGE begin", "PAGE print"...
-};
-
 class PrinterModes {
  public:
   // A print area in motion units: x and dx across the paper, y and dy along it.
@@ -50,7 +48,7 @@ class PrinterModes {
 
   // p[0..n) is one command that the per-command rules (command_rules.h)
   // accepted. Acts on it unless the printer would not here.
-  Reading Command(const uint8_t* p, size_t n);
+  Reading Command(const uint8_t* p, size_t n, Dialect dialect = Dialect::kEscPos);
   // A printable byte went into the line.
   void Text() { lineStart_ = false; }
   // Power on: standard mode, nothing stored.
@@ -64,6 +62,10 @@ class PrinterModes {
   int Direction() const { return direction_; }
   bool QrStored() const { return qrStored_; }
   bool Pdf417Stored() const { return pdf417Stored_; }
+  const ImageMemory& Images() const { return images_; }
+  // NV graphics outlive the power: a new reading of the printer starts with
+  // what the last one left.
+  void SetNvGraphics(const NvGraphics& nv) { images_.SetNv(nv); }
   // The printable page in the current motion units.
   uint32_t PageWidthUnits() const;
   uint32_t PageHeightUnits() const;
@@ -87,6 +89,7 @@ class PrinterModes {
   uint32_t unitsY_ = PageSize::kDefaultUnitsY;
   bool qrStored_ = false;
   bool pdf417Stored_ = false;
+  ImageMemory images_;
 };
 
 }  // namespace sim

@@ -209,7 +209,12 @@ std::string CommandName(const uint8_t* p, size_t n) {
 
 class TranscriptWriter : public FrameSink {
  public:
-  explicit TranscriptWriter(TranscriptView view) : printer_(view == TranscriptView::kPrinter) {}
+  explicit TranscriptWriter(const TranscriptOptions& options)
+      : printer_(options.view == TranscriptView::kPrinter),
+        imageDirectory_(options.imageDirectory),
+        connection_(options.connection) {
+    modes_.SetNvGraphics(options.nvGraphics);
+  }
 
   void OnToken(TokenKind kind, const uint8_t* bytes, size_t n, Dialect dialect) override {
     if (kind == TokenKind::kText) {
@@ -232,12 +237,13 @@ class TranscriptWriter : public FrameSink {
     Reading reading;
     if (printer_) {
       if (fault.empty()) {
-        reading = modes_.Command(bytes, n);
+        reading = modes_.Command(bytes, n, dialect);
         fault = reading.fault;
       }
-      line = DescribeSymbolCommand(bytes, n);
+      line = reading.line.empty() ? DescribeSymbolCommand(bytes, n) : reading.line;
     }
     if (line.empty()) line = FormatCommand(bytes, n);
+    if (fault.empty() && !reading.printed.empty()) line += ImageFile();
     Line(fault.empty() ? line : "INVALID " + line + ": " + fault);
     if (fault.empty()) {
       for (const std::string& note : reading.notes) Line(note);
@@ -264,11 +270,14 @@ class TranscriptWriter : public FrameSink {
   }
 
   // A new session begins: whatever the last one left is over.
-  void NewSession(const CommandScanner& scanner) {
+  void NewSession(const CommandScanner& scanner, int connection) {
     // Text runs on across sessions, as it always did in this transcript.
     if (scanner.InCommand()) EndOfJob(scanner, JobEnd::kEnded);
     modes_.Reset();
+    connection_ = connection;
+    images_ = 0;
   }
+  int Connection() const { return connection_; }
 
   std::string Finish(const CommandScanner& scanner, JobEnd end) {
     EndOfJob(scanner, end);
@@ -294,6 +303,13 @@ class TranscriptWriter : public FrameSink {
     }
   }
 
+  // " -> DIR/2-1.png" for the next image printed, when images go to files.
+  std::string ImageFile() {
+    ++images_;
+    if (imageDirectory_.empty()) return "";
+    return " -> " + imageDirectory_ + "/" + std::to_string(connection_) + "-" + std::to_string(images_) + ".png";
+  }
+
   void Line(std::string text) {
     lines_.push_back(indent_ + std::move(text));
     lastWasUnknown_ = false;
@@ -305,6 +321,9 @@ class TranscriptWriter : public FrameSink {
   }
 
   const bool printer_;
+  const std::string imageDirectory_;
+  int connection_;
+  int images_ = 0;  // printed in this connection
   PrinterModes modes_;
   std::vector<std::string> lines_;
   std::string text_;
@@ -348,7 +367,7 @@ std::string FormatCommand(const uint8_t* p, size_t n) {
 
 std::string DecodeTranscript(const std::vector<uint8_t>& bytes, const TranscriptOptions& options) {
   FrameReader reader;
-  TranscriptWriter writer(options.view);
+  TranscriptWriter writer(options);
   // Fed up to each note's offset, the reader has put out every command the
   // printer had read when it made the note, just as the printer cut them.
   size_t fed = 0;
@@ -367,7 +386,10 @@ std::string DecodeTranscript(const std::vector<uint8_t>& bytes, const Transcript
     for (; session != starts.end() && *session <= offset; ++session) {
       feedTo(*session);
       reader.FlushCandidate(writer);
-      writer.NewSession(reader.Scanner());
+      const size_t index = static_cast<size_t>(session - starts.begin());
+      const int connection =
+          index < options.sessionConnections.size() ? options.sessionConnections[index] : writer.Connection() + 1;
+      writer.NewSession(reader.Scanner(), connection);
       reader.Reset();
     }
   };

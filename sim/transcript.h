@@ -28,10 +28,17 @@
 //   PAGE clear               CAN cleared the page's data
 //   PAGE cancel              ESC S or ESC @ discarded the page
 //   PAGE end                 back in standard mode (after FF, ESC S, ESC @)
+//
+// and images by what the printer does with them (sim/image_memory.h):
+//
+//   GRAPHICS store 200 x 104 dots
+//   GRAPHICS print 200 x 104 dots -> images/1-1.png
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "sim/image_memory.h"
 
 namespace sim {
 
@@ -74,6 +81,18 @@ struct TranscriptOptions {
   // connection): the printer view starts afresh there, and a command the
   // session before ended in was cut short.
   std::vector<size_t> sessionStarts;
+
+  // The printer view's images (sim/image_memory.h). A line that printed an
+  // image names its file, DIR/<connection>-<n>.png with n counting the
+  // connection's images from 1, when imageDirectory is set.
+  std::string imageDirectory;
+  // The connection the bytes belong to until the first session start.
+  int connection = 1;
+  // The connection of each session start; a start beyond them is the
+  // connection after the one before it.
+  std::vector<int> sessionConnections;
+  // What the printer holds in NV memory when the bytes begin.
+  NvGraphics nvGraphics;
 };
 
 // Every line ends with '\n'.

@@ -2,12 +2,14 @@
 // its views: nothing may crash, cutting the stream at any point must not
 // change what the printer answers, and the printer side counts as many
 // malformed commands as the printer's transcript of the whole job shows
-// INVALID lines (page mode and stored symbols included), and transcripts
-// hold plain lines only.
+// INVALID lines (page mode, stored symbols and images included), prints the
+// same images however the stream was cut, and transcripts hold plain lines
+// only.
 //
 // The first byte chooses the printer's state and a cut, and may put the
-// printer in page mode with symbol data stored before the rest arrives, so
-// that random bytes reach the commands that only mean something there.
+// printer in page mode with symbol data and images stored before the rest
+// arrives, so that random bytes reach the commands that only mean something
+// there.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -22,6 +24,12 @@ namespace {
 const uint8_t kEnterPageMode[] = {0x1B, 0x4C};
 const uint8_t kStoreSymbols[] = {0x1D, 0x28, 0x6B, 0x04, 0x00, 0x31, 0x50, 0x30, 'Q',
                                  0x1D, 0x28, 0x6B, 0x04, 0x00, 0x30, 0x50, 0x30, 'P'};
+// An 8 x 1 image in the print buffer, as NV graphics "A1" and as the
+// downloaded image (8 x 8).
+const uint8_t kStoreImages[] = {0x1D, 0x28, 0x4C, 0x0B, 0x00, 0x30, 0x70, 0x30, 0x01, 0x01, 0x31, 0x08, 0x00,
+                                0x01, 0x00, 0x5A, 0x1D, 0x28, 0x4C, 0x0C, 0x00, 0x30, 0x43, 0x30, 0x41, 0x31,
+                                0x01, 0x08, 0x00, 0x01, 0x00, 0x31, 0xA5, 0x1D, 0x2A, 0x01, 0x01, 0x01, 0x02,
+                                0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
 
 // Whatever was received, a transcript is lines of printable ASCII: received
 // bytes are always escaped, so none can end a line or fake one.
@@ -39,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> bytes;
   if (data[0] & 4) bytes.insert(bytes.end(), kEnterPageMode, kEnterPageMode + sizeof kEnterPageMode);
   if (data[0] & 8) bytes.insert(bytes.end(), kStoreSymbols, kStoreSymbols + sizeof kStoreSymbols);
+  if (data[0] & 16) bytes.insert(bytes.end(), kStoreImages, kStoreImages + sizeof kStoreImages);
   bytes.insert(bytes.end(), data + 1, data + size);
 
   CheckPlainLines(sim::DecodeTranscript(bytes));
@@ -47,9 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   read.view = sim::TranscriptView::kPrinter;
   const std::string job = sim::DecodeTranscript(bytes, read);
   CheckPlainLines(job);
-  // The same bytes as two sessions: the printer starts afresh in the second.
+  // The same bytes as two sessions: the printer starts afresh in the second
+  // (NV graphics aside), and lines name the files of printed images.
   read.sessionStarts = {bytes.empty() ? 0 : data[0] % bytes.size()};
-  sim::DecodeTranscript(bytes, read);
+  read.imageDirectory = "images";
+  CheckPlainLines(sim::DecodeTranscript(bytes, read));
 
   sim::PrinterState state;
   state.paperOut = data[0] & 1;
@@ -70,5 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   two.JobEnded();
   if (one.InvalidCommands() != two.InvalidCommands()) std::abort();
   if (one.InvalidCommands() != sim::CountInvalidLines(job)) std::abort();
+  if (one.TakePrintedImages() != two.TakePrintedImages()) std::abort();
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <utility>
 
+#include "sim/png_file.h"
 #include "sim/printer_logic.h"
 #include "sim/transcript.h"
 
@@ -126,6 +127,8 @@ void VirtualPrinter::ClearReceived() {
   received_.clear();
   notes_.clear();
   sessionStarts_.clear();
+  sessionConnections_.clear();
+  nvAtClear_ = nv_;
 }
 
 bool VirtualPrinter::WaitForReceived(size_t count, int timeoutMs) const {
@@ -227,8 +230,26 @@ std::string VirtualPrinter::Transcript() const {
       options.notes.push_back({offset, note.line});
     }
     for (size_t start : sessionStarts_) options.sessionStarts.push_back(start - receivedBase_);
+    options.sessionConnections = sessionConnections_;
+    options.imageDirectory = imageDirectory_;
+    options.nvGraphics = nvAtClear_;
   }
   return DecodeTranscript(bytes, options);
+}
+
+void VirtualPrinter::SetImageDirectory(const std::string& directory) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  imageDirectory_ = directory;
+}
+
+std::vector<VirtualPrinter::Printout> VirtualPrinter::Printouts() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return printouts_;
+}
+
+NvGraphics VirtualPrinter::NvGraphicsAtConnectionStart() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return nvAtStart_;
 }
 
 bool VirtualPrinter::SetDrawerWiring(int pin, bool openLevelHigh) {
@@ -373,6 +394,8 @@ int VirtualPrinter::ConnectionBegins() {
   stateChanges_.clear();
   connectionStart_ = receivedBase_ + received_.size();
   sessionStarts_.push_back(connectionStart_);
+  sessionConnections_.push_back(number);
+  nvAtStart_ = nv_;
   readPosition_ = connectionStart_;
   connectionNotes_.clear();
   changed_.notify_all();
@@ -382,11 +405,39 @@ int VirtualPrinter::ConnectionBegins() {
 template <class Connection>
 void VirtualPrinter::ServeConnection(Connection& connection, int number) {
   PrinterIdentity identity;
+  NvGraphics nv;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     identity = identity_;
+    nv = nv_;
   }
   PrinterLogic logic(identity);
+  logic.SetNvGraphics(nv);
+  int printed = 0;
+  // Files are written on this thread, outside the lock.
+  auto collectPrintouts = [&] {
+    std::vector<PrintedImage> images = logic.TakePrintedImages();
+    if (images.empty()) return;
+    std::string directory;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      directory = imageDirectory_;
+    }
+    std::vector<Printout> printouts;
+    for (PrintedImage& image : images) {
+      Printout printout;
+      printout.connection = number;
+      printout.index = ++printed;
+      printout.image = std::move(image);
+      if (!directory.empty()) {
+        const std::string file = directory + "/" + std::to_string(number) + "-" + std::to_string(printout.index) + ".png";
+        if (WritePngFile(file, printout.image)) printout.file = file;
+      }
+      printouts.push_back(std::move(printout));
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (Printout& printout : printouts) printouts_.push_back(std::move(printout));
+  };
   logic.SetDrawerKick([this](const DrawerPulse& pulse, size_t position) { return KickDrawer(pulse, position); });
   std::vector<uint8_t> bytes;  // this connection's
   std::vector<uint8_t> replies;
@@ -432,6 +483,7 @@ void VirtualPrinter::ServeConnection(Connection& connection, int number) {
       if (!connection.TimedOut()) break;  // closed by the peer, or reset
       if (std::chrono::steady_clock::now() - lastData >= std::chrono::milliseconds(kFrameHoldMs)) {
         logic.Idle(state, &replies);
+        collectPrintouts();
         answer(silent);
       }
       continue;
@@ -448,6 +500,7 @@ void VirtualPrinter::ServeConnection(Connection& connection, int number) {
     if (look(&state, &changes, &silent, &delay)) break;
     for (const PrinterState& s : changes) logic.StateChanged(s, &replies);
     logic.Receive(buffer.data(), got, state, &replies);
+    collectPrintouts();
     {
       // Before the answers: whoever has them may act on the drawer next.
       std::lock_guard<std::mutex> lock(mutex_);
@@ -472,6 +525,7 @@ void VirtualPrinter::ServeConnection(Connection& connection, int number) {
   }
   connection.Close();
   logic.JobEnded();
+  collectPrintouts();
 
   ConnectionClosed onClosed;
   std::vector<TranscriptNote> notes;
@@ -487,6 +541,7 @@ void VirtualPrinter::ServeConnection(Connection& connection, int number) {
   connectionNotes_.clear();
   readPosition_ = receivedBase_ + received_.size();
   invalidCommands_ += logic.InvalidCommands();
+  nv_ = logic.Modes().Images().Nv();
   connected_ = false;
   dropRequested_ = false;
   ++connectionsClosed_;

@@ -22,6 +22,7 @@
 #include "platform/pseudo_terminal.h"
 #include "platform/tcp_listener.h"
 #include "sim/cash_drawer.h"
+#include "sim/image_memory.h"
 #include "sim/printer_state.h"
 #include "sim/transcript.h"
 
@@ -110,6 +111,25 @@ class VirtualPrinter {
 
   void SetIdleNoteHandler(IdleNote handler);
 
+  // An image the printer put on paper (sim/image_memory.h).
+  struct Printout {
+    int connection = 0;  // its number, 1 for the first
+    int index = 0;       // among the connection's printouts, from 1
+    PrintedImage image;
+    std::string file;  // the PNG written for it; empty when none was
+  };
+  // Each image printed from now on is written as DIR/<connection>-<index>.png
+  // (the directory must exist), and the transcript's line for it names the
+  // file. Empty: no files.
+  void SetImageDirectory(const std::string& directory);
+  // Every image printed since the printer was made, in order; an image is
+  // here by the time WaitForHandled covers its command.
+  std::vector<Printout> Printouts() const;
+  // What NV memory held when the last connection began: the start for a
+  // transcript of that connection's bytes alone (read it in the
+  // ConnectionClosed handler).
+  NvGraphics NvGraphicsAtConnectionStart() const;
+
   // The received bytes as the printer read them (TranscriptView::kPrinter,
   // each connection a session of its own), with DRAWER OPENED and DRAWER
   // CLOSED where the drawer did so. After ClearReceived the first bytes are
@@ -194,6 +214,13 @@ class VirtualPrinter {
   std::vector<size_t> sessionStarts_;            // the positions where connections began
   std::vector<TranscriptNote> connectionNotes_;  // in the open connection's bytes
   std::vector<std::string> idleNotes_;           // not yet delivered
+  std::vector<int> sessionConnections_;          // the connection of each session start
+
+  std::string imageDirectory_;
+  std::vector<Printout> printouts_;
+  NvGraphics nv_;              // as the last connection left it
+  NvGraphics nvAtStart_;       // as the last connection found it
+  NvGraphics nvAtClear_;       // when the bytes from received_[0] on began
 };
 
 }  // namespace sim
