@@ -10,6 +10,14 @@ namespace COM {
 namespace {
 
 constexpr size_t kErrorStringChars = 127;
+constexpr int32_t kNoSuchFile = 109;
+
+// A bitmap file that could not be read is explained in ErrorString by what
+// the imaging library said of it.
+const std::u16string* ImageError(const Printer::CPrinterBase& core, int32_t rc) {
+  if ((rc != kIllegal && rc != kNoSuchFile) || core.ImageErrorText().empty()) return nullptr;
+  return &core.ImageErrorText();
+}
 
 }  // namespace
 
@@ -150,10 +158,16 @@ HRESULT CQELOposPrinterSO::PrintBarCode(int32_t station, const std::u16string& d
   return S_OK;
 }
 
-HRESULT CQELOposPrinterSO::PrintBitmap(int32_t station, const std::u16string&, int32_t, int32_t,
-                                       int32_t* pRC) {
+HRESULT CQELOposPrinterSO::PrintBitmap(int32_t station, const std::u16string& fileName,
+                                       int32_t width, int32_t alignment, int32_t* pRC) {
   if (!ReceiptStation(station, pRC) || !Gate(pRC)) return S_OK;
-  Store(pRC, kIllegal);
+  CallCore(pRC, [&](Printer::CPrinterBase& core, int32_t* rc) {
+    const long hr = core.PrintBitmap(kReceipt, fileName, width, alignment, rc);
+    if (const std::u16string* why = ImageError(core, *rc)) {
+      Target()->errorString_ = why->substr(0, kErrorStringChars);
+    }
+    return hr;
+  });
   return S_OK;
 }
 
@@ -162,17 +176,22 @@ HRESULT CQELOposPrinterSO::RotatePrint(int32_t station, int32_t rotation, int32_
   ZOBELSO_PRINT_METHOD(core.RotatePrint(kReceipt, rotation, rc));
 }
 
-HRESULT CQELOposPrinterSO::SetBitmap(int32_t, int32_t station, const std::u16string&, int32_t,
-                                     int32_t, int32_t* pRC) {
+HRESULT CQELOposPrinterSO::SetBitmap(int32_t number, int32_t station,
+                                     const std::u16string& fileName, int32_t width,
+                                     int32_t alignment, int32_t* pRC) {
   if (!ReceiptStation(station, pRC) || !Gate(pRC)) return S_OK;
-  Store(pRC, kIllegal);
+  CallCore(pRC, [&](Printer::CPrinterBase& core, int32_t* rc) {
+    const long hr = core.SetBitmap(number, kReceipt, fileName, width, alignment, rc);
+    if (const std::u16string* why = ImageError(core, *rc)) {
+      Target()->errorString_ = why->substr(0, kErrorStringChars);
+    }
+    return hr;
+  });
   return S_OK;
 }
 
-HRESULT CQELOposPrinterSO::SetLogo(int32_t, const std::u16string&, int32_t* pRC) {
-  if (!Gate(pRC)) return S_OK;
-  Store(pRC, kIllegal);
-  return S_OK;
+HRESULT CQELOposPrinterSO::SetLogo(int32_t location, const std::u16string& data, int32_t* pRC) {
+  ZOBELSO_PRINT_METHOD(core.SetLogo(location, data, rc));
 }
 
 HRESULT CQELOposPrinterSO::ClearPrintArea(int32_t* pRC) {
@@ -183,11 +202,11 @@ HRESULT CQELOposPrinterSO::PageModePrint(int32_t control, int32_t* pRC) {
   ZOBELSO_PRINT_METHOD(core.PageModePrint(control, rc));
 }
 
-HRESULT CQELOposPrinterSO::PrintMemoryBitmap(int32_t station, const std::u16string&, int32_t,
-                                             int32_t, int32_t, int32_t* pRC) {
-  if (!ReceiptStation(station, pRC) || !Gate(pRC)) return S_OK;
-  Store(pRC, kIllegal);
-  return S_OK;
+HRESULT CQELOposPrinterSO::PrintMemoryBitmap(int32_t station, const std::u16string& data,
+                                             int32_t type, int32_t width, int32_t alignment,
+                                             int32_t* pRC) {
+  if (!ReceiptStation(station, pRC)) return S_OK;
+  ZOBELSO_PRINT_METHOD(core.PrintMemoryBitmap(kReceipt, data, type, width, alignment, rc));
 }
 
 HRESULT CQELOposPrinterSO::Unsupported(int32_t* pRC) {

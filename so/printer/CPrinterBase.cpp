@@ -114,6 +114,7 @@ void CPrinterBase::SetProperty_Open() {
   props_.recLineHeight = charHeight_;
   props_.recLineSpacing = charHeight_ * 3 / 2;
   props_.recLinesToPaperCut = 5;
+  ResetBitmapsAtOpen();
   // MapMode is back to dots: the area texts must say so too.
   RewriteAreaTexts();
 }

@@ -6,6 +6,7 @@
 // Every OPOS-facing operation returns 0 and reports its OPOS result through
 // its last argument and, where the operation says so, ResultCode and
 // ResultCodeExtended.
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -16,6 +17,7 @@
 
 #include "platform/clock.h"
 #include "so/base/PrinterBuffer.h"
+#include "so/format/BitmapRaster.h"
 #include "so/format/CCmdHelperBase.h"
 #include "so/format/EscapeSequenceFormatter.h"
 #include "so/format/PrinterStatus.h"
@@ -29,6 +31,10 @@
 #include "so/printer/OposResults.h"
 #include "so/printer/PrinterModelTraits.h"
 #include "so/printer/PrinterProperties.h"
+
+namespace platform {
+struct RgbImage;
+}  // namespace platform
 
 namespace QEL {
 namespace Printer {
@@ -117,6 +123,40 @@ class CPrinterBase {
   // reference width is the widest line while rotated, else the print area's
   // width (its height in a turned page direction).
   void SelectHPos(PrinterBuffer& buffer, char alignment, int32_t width);
+
+  // --- bitmaps and logos (CPrinterBaseBitmap.cpp, CPrinterBaseBitmapSlots.cpp,
+  //     CPrinterBaseLogo.cpp) ---
+  long PrintBitmap(int32_t station, const std::u16string& fileName, int32_t width,
+                   int32_t alignment, int32_t* result);
+  // Prepares bitmap 1..20 for ESC|#B. One image per open may go into the
+  // printer's downloaded bit-image memory (sent at once); the rest are kept
+  // here as raster commands.
+  long SetBitmap(int32_t number, int32_t station, const std::u16string& fileName, int32_t width,
+                 int32_t alignment, int32_t* result);
+  // Location 1 top, 2 bottom: the data is formatted now and printed
+  // unchanged by ESC|tL and ESC|bL.
+  long SetLogo(int32_t location, const std::u16string& data, int32_t* result);
+  long PrintMemoryBitmap(int32_t station, const std::u16string& data, int32_t type,
+                         int32_t width, int32_t alignment, int32_t* result);
+  // The size in dots the image in `file` prints at for requestedWidth dots
+  // (-11: its own width), both rounded up to `rounding`: 0, 109 (no such
+  // file) or 106 (not an image, or an unusable width).
+  int32_t GetBitmapInfo(const std::u16string& file, int32_t* width, int32_t* height,
+                        int32_t requestedWidth, int32_t rounding);
+  // The image itself as the printer's raster: 0, 109 or 106 as above.
+  int32_t GetBitmapData(const std::u16string& file, MonoRaster* raster, int32_t requestedWidth);
+  // Whether an object of this size in dots fits where it would print now.
+  bool VerifyObjectSize(int32_t width, int32_t height, int32_t xOffset, bool rotateObject) const;
+  // Appends set bitmap `number` with its placement; false (nothing appended)
+  // for a number outside 1..20, a slot never set, or no room for it.
+  bool FormatSettedBitmap(PrinterBuffer& out, int32_t number);
+  // ESC|#B and ESC|tL / ESC|bL inside print data.
+  SequenceOutcome PrintStoredBitmap(PrinterBuffer& out, int32_t number, bool validateOnly);
+  void AppendLogo(PrinterBuffer& out, LogoPosition position) const;
+  // Why the last image could not be read; empty when it could.
+  const std::u16string& ImageErrorText() const { return imageErrorText_; }
+  // The slot whose image is in the printer's downloaded bit-image memory; 0: none.
+  int32_t DownloadedImageSlot() const { return downloadedImageSlot_; }
 
   // --- page mode and rotation (CPrinterBasePageMode.cpp, CPrinterBaseRotation.cpp) ---
   long PageModePrint(int32_t control, int32_t* result);
@@ -433,6 +473,32 @@ class CPrinterBase {
   PrinterBuffer symbolCommands_{512, 32};
   PrinterBuffer symbolBuffer_{512, 32};
   PrinterBuffer objectPrefix_{32, 32};
+  // --- bitmaps and logos ---
+  struct BitmapSlot {
+    int32_t number = 0;
+    std::u16string fileName;
+    int32_t width = 0;   // dots
+    int32_t height = 0;  // dots
+    int32_t alignment = 0;  // as SetBitmap got it: converted when printed
+    bool storedInPrinter = false;
+    int32_t state = 0;  // kBitmapSet once set
+    PrinterBuffer commands{64, 64};  // what prints the bitmap
+  };
+  static constexpr int32_t kBitmapSlotCount = 20;
+  static constexpr int32_t kBitmapSet = 2;
+  // Forgets every bitmap: whatever the printer held may be gone after a
+  // reopen, and the downloaded-image memory is free to be used again.
+  void ResetBitmapsAtOpen();
+  // Reads an image file, leaving the reason for a failure in
+  // imageErrorText_ and ErrorInformation: 0, 109 or 106.
+  int32_t DecodeBitmapFile(const std::u16string& file, platform::RgbImage* image);
+  std::array<BitmapSlot, kBitmapSlotCount> bitmapSlots_;  // bitmap n at n - 1
+  int32_t downloadedImageSlot_ = 0;
+  std::u16string imageErrorText_;
+  PrinterBuffer bitmapObject_{512, 512};
+  PrinterBuffer topLogo_{64, 64};
+  PrinterBuffer bottomLogo_{64, 64};
+
   // Where the symbol encoder's last complaint is kept for ErrorString.
   std::u16string symbolEncoderText_;
   PrinterBuffer directIoBuffer_{512, 32};

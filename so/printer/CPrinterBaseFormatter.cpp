@@ -60,6 +60,16 @@ class CPrinterBase::FormatterHost final : public IFormatterHost {
     return core_.PrintBarcodeSequence(out, parameters, length, validateOnly);
   }
 
+  SequenceOutcome PrintStoredBitmap(PrinterBuffer& out, int32_t number,
+                                    bool validateOnly) override {
+    return core_.PrintStoredBitmap(out, number, validateOnly);
+  }
+
+  SequenceOutcome PrintLogo(PrinterBuffer& out, LogoPosition position) override {
+    core_.AppendLogo(out, position);
+    return SequenceOutcome::kDone;
+  }
+
  private:
   CPrinterBase& core_;
 };
