@@ -465,6 +465,8 @@ class CPrinterBase {
     int32_t widestLine = 0;
     int32_t horizontalPosition = 0;
     int32_t heightUsed = 0;
+    // Across the paper: what a sideways job has put down so far.
+    int32_t sidewaysHeight = 0;
     void Reset() { *this = PageLayout(); }
   };
   PageLayout layout_;

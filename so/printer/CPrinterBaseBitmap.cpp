@@ -63,8 +63,10 @@ bool CPrinterBase::VerifyObjectSize(int32_t width, int32_t height, int32_t xOffs
   const int32_t areaHeight = traits_.pageAreaHeight;
   if (!modes_.pageMode) {
     if (!modes_.Sideways()) return width <= paper - xOffset && height <= kMaxObjectLength;
-    // Turned with the job, the object's height runs across the paper.
-    return width <= kMaxObjectLength - xOffset && height <= paper;
+    // Turned with the job, the object's height runs across the paper, after
+    // what the job has already put there.
+    const int32_t across = rotateObject ? height + layout_.sidewaysHeight : height;
+    return width <= kMaxObjectLength - xOffset && across <= paper;
   }
   const int32_t below = props_.pageModeVerticalPosition;
   if (!IsInRotate90Mode()) return width <= areaHeight - xOffset && height <= areaWidth - below;

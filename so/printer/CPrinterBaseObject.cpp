@@ -121,6 +121,7 @@ int32_t CPrinterBase::FormatObject(PrinterBuffer& out, const PrinterBuffer& obje
   if (sideways) {
     // Turned with the job: it takes part in the job's layout.
     if (width > layout_.widestLine) layout_.widestLine = width;
+    layout_.sidewaysHeight += height + charHeight_;
     helper.FeedDots(out, height + charHeight_);
     placeObject();
     return OPOS_SUCCESS;

@@ -109,6 +109,7 @@ bool CPrinterBase::PlacePageModeLine(PrinterBuffer& out, const PageModeLine& lin
 void CPrinterBase::NoteSidewaysLine(const PageModeLine& line) {
   // A sideways line runs down the paper: its length counts in vertical dots.
   layout_.widestLine = std::max(layout_.widestLine, H2V(line.startsAt + line.width));
+  if (line.lineEnd || line.wrapped) layout_.sidewaysHeight += line.height;
   FollowLine(layout_, line);
 }
 

@@ -322,6 +322,23 @@ TEST_F(PrintBitmapTest, LogosAreFormattedWhenSetAndCopiedWhenPrinted) {
   EXPECT_TRUE(Contains(port->Written(), Of("AB-")));
 }
 
+TEST_F(PrintBitmapTest, ASidewaysJobHoldsOnlyWhatFitsAcrossThePaper) {
+  // Right 90 degrees with the bitmap turning with the job: each 200-dot
+  // image and its text line take 224 of the 512 dots across the paper.
+  const ScratchFile square(SolidBmp(200, 200, 0));
+  int32_t rc = -1;
+  core.RotatePrint(2, 0x2101, &rc);
+  ASSERT_EQ(rc, 0);
+  EXPECT_EQ(Print(square.Path(), -11), 0);
+  EXPECT_EQ(Print(square.Path(), -11), 0);
+  EXPECT_EQ(Print(square.Path(), -11), OPOS_E_EXTENDED) << "a third one would run off the paper";
+  EXPECT_EQ(core.ResultCodeExtended(), OPOS_EPTR_TOOBIG);
+  // A new sideways job starts with the whole width again.
+  core.RotatePrint(2, 1, &rc);
+  core.RotatePrint(2, 0x2101, &rc);
+  EXPECT_EQ(Print(square.Path(), -11), 0);
+}
+
 TEST_F(PrintBitmapTest, MemoryBitmapsAreNotSupported) {
   int32_t rc = -1;
   core.PrintMemoryBitmap(2, u"data", 1, -11, -1, &rc);
