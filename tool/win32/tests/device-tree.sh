@@ -22,13 +22,13 @@ check "device expanded" "$(item Device/POSPrinter/TRAIL-3_01 expanded)" 1
 
 # Where everything sits (client pixels) and what the window starts with.
 check "client area" "$(win w)x$(win h)" 404x398
-for spec in lblDeviceList:4,3,197,13 tvwDeviceList:4,19,253,353 btnAddDevice:262,19,137,33 \
+for placement in lblDeviceList:4,3,197,13 tvwDeviceList:4,19,253,353 btnAddDevice:262,19,137,33 \
             btnModifyDevice:262,59,137,33 btnDeleteDevice:262,99,137,33 \
             btnAddLogicName:262,139,137,33 btnSetCodepage:262,179,137,33 \
             btnSelfTest:262,219,137,33 btnQuit:262,338,137,33 lblDeviceInf:3,379,62,13 \
             lblDeviceInfoValue:72,379,177,13; do
-  name=${spec%%:*}
-  check "$name at" "$(ctl "$name" x),$(ctl "$name" y),$(ctl "$name" w),$(ctl "$name" h)" "${spec#*:}"
+  name=${placement%%:*}
+  check "$name at" "$(ctl "$name" x),$(ctl "$name" y),$(ctl "$name" w),$(ctl "$name" h)" "${placement#*:}"
 done
 for name in btnAddDevice btnModifyDevice btnDeleteDevice btnAddLogicName btnSetCodepage; do
   check "$name at start" "$(ctl "$name" enabled)" 0
