@@ -95,11 +95,12 @@ test-windows32: windows32
 	@scripts/check-dll.sh $(WIN32DLL)/so/ZOBELSO.dll pe32
 
 # Benchmarks of this machine (idle polling CPU, memory of an open device, send throughput,
-# formatting, the COM layer's cost per call).
+# formatting, the COM layer's cost per call, an image made printer raster).
 bench: deps-native native
 	$(NATIVE)/bench/zobelso-bench-core
 	$(NATIVE)/bench/zobelso-bench-format
 	$(NATIVE)/bench/zobelso-bench-com
+	$(NATIVE)/bench/zobelso-bench-bitmap
 
 # Every fuzz target for FUZZ_SECONDS, from the seeds in fuzz/ when there are any.
 fuzz: deps-native

@@ -1,6 +1,9 @@
 #include "so/format/BitmapRaster.h"
 
+#include <memory>
 #include <vector>
+
+#include "so/format/GreyLevels.h"
 
 namespace QEL {
 namespace Printer {
@@ -46,50 +49,6 @@ bool ComputeGeometry(int32_t imageWidth, int32_t imageHeight, int32_t requestedW
   return true;
 }
 
-// 255 x (0.29891 R + 0.58661 G + 0.11448 B) / 255, floored, in exact integer
-// form: the weights are whole hundred-thousandths, so no rounding of binary
-// floating point can move a level across an integer (pure white stays 255).
-inline int32_t GreyLevel(const uint8_t* pixel) {
-  return static_cast<int32_t>((29891u * pixel[0] + 58661u * pixel[1] + 11448u * pixel[2]) / 100000u);
-}
-
-inline int8_t Wrap(int32_t value) {
-  return static_cast<int8_t>(static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFFu));
-}
-
-// The error diffusion along one row. With the grey level given as 16 L,
-// L + ((E[x] + c5) >> 4) is (16 L + E[x] + c5) >> 4 exactly (an arithmetic
-// shift floors), and v < 128 is 16 L + E[x] + c5 < 2048: one add stands
-// between the carry of one pixel and the decision on the next, which is the
-// chain that bounds the speed of the whole conversion. The error of a column
-// is stored once, when the share from its right-hand neighbour is known.
-struct RowDiffusion {
-  int32_t c5 = 0;
-  int32_t c3 = 0;
-  int32_t pending = 0;  // 7t + c3 of the previous column, before its last share
-
-  // `e` points at column x; e[-1] must be writable (a spare slot for x = 0,
-  // which passes nothing to its left). Returns 1 for a black pixel.
-  inline uint32_t Step(int32_t grey16, int8_t* e) {
-    const int32_t sum = grey16 + static_cast<int32_t>(*e) + c5;
-    const int32_t v = sum >> 4;
-    const bool black = sum < 2048;
-    const int32_t t = black ? v : v - 255;
-    e[-1] = Wrap(pending + t);
-    pending = 7 * t + c3;
-    c5 = 5 * t;
-    c3 = 3 * t;
-    return black ? 1u : 0u;
-  }
-};
-
-// The image data never carries the byte 10 hex (DLE, which begins the
-// real-time commands some interfaces look for in the stream): its one black
-// pixel moves left by one.
-inline uint8_t Guarded(uint32_t byte) {
-  return byte == 0x10u ? 0x20u : static_cast<uint8_t>(byte);
-}
-
 }  // namespace
 
 bool BitmapPrintSize(int32_t imageWidth, int32_t imageHeight, int32_t requestedWidth,
@@ -103,7 +62,7 @@ bool BitmapPrintSize(int32_t imageWidth, int32_t imageHeight, int32_t requestedW
 }
 
 bool RasteriseBitmap(const uint8_t* rgb, int32_t imageWidth, int32_t imageHeight,
-                     int32_t requestedWidth, MonoRaster* raster) {
+                     int32_t requestedWidth, MonoRaster* raster, DiffusionKernel kernel) {
   Geometry g;
   if (rgb == nullptr || !ComputeGeometry(imageWidth, imageHeight, requestedWidth, &g)) return false;
   const int32_t width = RoundUp(g.targetWidth, 8);
@@ -119,45 +78,39 @@ bool RasteriseBitmap(const uint8_t* rgb, int32_t imageWidth, int32_t imageHeight
   // rounding could land the last column on imageWidth itself; it stays on
   // the image.
   std::vector<int32_t> sourceColumn(static_cast<size_t>(w));
+  bool asIs = w == imageWidth;
   for (int32_t x = 0; x < w; ++x) {
     int32_t sx = static_cast<int32_t>(static_cast<float>(x) / scale);
-    sourceColumn[static_cast<size_t>(x)] = sx < imageWidth ? sx : imageWidth - 1;
+    if (sx >= imageWidth) sx = imageWidth - 1;
+    sourceColumn[static_cast<size_t>(x)] = sx;
+    asIs = asIs && sx == x;
   }
-  // Grey levels (times 16) of the source row in use: scaling up repeats
-  // rows, and each source pixel is weighed once per row rather than once per
-  // target pixel.
-  std::vector<int32_t> grey16(static_cast<size_t>(imageWidth));
-  // One signed error byte per column, kept from row to row, after a spare
-  // slot for the first column's share to its left.
-  std::vector<int8_t> errorRow(static_cast<size_t>(w) + 1, 0);
+  // Grey levels of the source row last used: scaling up repeats rows, and
+  // each source pixel is weighed once per row rather than once per target
+  // pixel.
+  std::vector<int16_t> sourceGrey(asIs ? 0 : static_cast<size_t>(imageWidth));
   int32_t greyRow = -1;
+  const std::unique_ptr<ErrorDiffusion> diffusion = MakeErrorDiffusion(w, kernel);
+  const int32_t blockRows = diffusion->BlockRows();
 
-  for (int32_t y = 0; y < g.scaledHeight; ++y) {
-    int32_t sy = static_cast<int32_t>(static_cast<float>(y) / scale);
-    if (sy >= imageHeight) sy = imageHeight - 1;
-    if (sy != greyRow) {
+  for (int32_t y0 = 0; y0 < g.scaledHeight; y0 += blockRows) {
+    const int32_t rows = g.scaledHeight - y0 < blockRows ? g.scaledHeight - y0 : blockRows;
+    for (int32_t r = 0; r < rows; ++r) {
+      int32_t sy = static_cast<int32_t>(static_cast<float>(y0 + r) / scale);
+      if (sy >= imageHeight) sy = imageHeight - 1;
       const uint8_t* src = rgb + static_cast<size_t>(sy) * static_cast<size_t>(imageWidth) * 3;
-      for (int32_t sx = 0; sx < imageWidth; ++sx) grey16[static_cast<size_t>(sx)] = GreyLevel(src + 3 * sx) * 16;
-      greyRow = sy;
+      int16_t* levels = diffusion->Levels(r);
+      if (asIs) {
+        GreyRow16(src, w, levels);
+        continue;
+      }
+      if (sy != greyRow) {
+        GreyRow16(src, imageWidth, sourceGrey.data());
+        greyRow = sy;
+      }
+      for (int32_t x = 0; x < w; ++x) levels[x] = sourceGrey[static_cast<size_t>(sourceColumn[static_cast<size_t>(x)])];
     }
-    uint8_t* out = raster->bits.data() + static_cast<size_t>(y) * rowBytes;
-    int8_t* e = errorRow.data() + 1;
-    const int32_t* columns = sourceColumn.data();
-    const int32_t* levels = grey16.data();
-    RowDiffusion row;
-    int32_t x = 0;
-    for (; x + 8 <= w; x += 8) {
-      uint32_t byte = 0;
-      for (int32_t k = 0; k < 8; ++k) byte = (byte << 1) | row.Step(levels[columns[x + k]], e + x + k);
-      *out++ = Guarded(byte);
-    }
-    if (x < w) {
-      const int32_t left = w - x;
-      uint32_t byte = 0;
-      for (; x < w; ++x) byte = (byte << 1) | row.Step(levels[columns[x]], e + x);
-      *out = Guarded(byte << (8 - left));
-    }
-    e[w - 1] = Wrap(row.pending);
+    diffusion->Diffuse(rows, raster->bits.data() + static_cast<size_t>(y0) * rowBytes, rowBytes);
   }
   return true;
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "so/format/ErrorDiffusion.h"
+
 namespace QEL {
 namespace Printer {
 
@@ -30,9 +32,11 @@ bool BitmapPrintSize(int32_t imageWidth, int32_t imageHeight, int32_t requestedW
 // bytes each) for the requested width. False when the sizes are unusable.
 // The scale is requestedWidth / imageWidth in double (the height is the
 // truncated imageHeight x scale); a target pixel's source column and row are
-// x / scale and y / scale in single precision, truncated.
+// x / scale and y / scale in single precision, truncated. Every kernel gives
+// the same bits; the choice exists so that they can be held to each other.
 bool RasteriseBitmap(const uint8_t* rgb, int32_t imageWidth, int32_t imageHeight,
-                     int32_t requestedWidth, MonoRaster* raster);
+                     int32_t requestedWidth, MonoRaster* raster,
+                     DiffusionKernel kernel = DiffusionKernel::kFastest);
 
 // The raster as the downloaded bit image takes it: for each column from the
 // left, height / 8 bytes from the top, bit 7 the topmost pixel of the 8.

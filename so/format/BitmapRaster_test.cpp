@@ -2,6 +2,7 @@
 // from their description: nearest-neighbour sampling, the weighted grey
 // level, error diffusion in signed bytes, packing with the 10-hex rule.
 #include "so/format/BitmapRaster.h"
+#include "so/format/GreyLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -101,6 +102,10 @@ struct ImageCase {
   int32_t requested;
 };
 
+// Both kernels against the model. The shapes reach what the row-parallel
+// kernel handles apart: several blocks of rows and a partial last one, rows
+// narrower than its start-up and exactly one byte wide, a single column, and
+// rows that end inside a byte.
 TEST(RasteriseBitmap, MatchesTheModelForScaledImages) {
   const std::vector<ImageCase> cases = {
       {"noise as is", Noise(37, 23, 1), 37, 23, -11},
@@ -109,23 +114,62 @@ TEST(RasteriseBitmap, MatchesTheModelForScaledImages) {
       {"small image to paper width", Noise(13, 7, 4), 13, 7, 200},
       {"ramp at paper width", Ramp(64, 16), 64, 16, 576},
       {"ramp as is", Ramp(203, 9), 203, 9, -11},
+      {"tall noise, many row blocks", Noise(91, 77, 5), 91, 77, -11},
+      {"narrow tall noise", Noise(5, 41, 6), 5, 41, -11},
+      {"one byte wide", Noise(8, 33, 7), 8, 33, -11},
+      {"one column", Noise(1, 19, 8), 1, 19, -11},
+      {"ramp rows as wide as the start-up", Ramp(32, 18), 32, 18, -11},
+      {"full width photograph rows", Ramp(576, 35), 576, 35, -11},
+      {"full width noise scaled down", Noise(600, 40, 9), 600, 40, 577},
   };
-  int wraps = 0;
-  int guarded = 0;
-  for (const ImageCase& c : cases) {
-    const Model want = Convert(c.rgb, c.width, c.height, c.requested);
-    MonoRaster got;
-    ASSERT_TRUE(RasteriseBitmap(c.rgb.data(), c.width, c.height, c.requested, &got)) << c.name;
-    EXPECT_EQ(got.width, want.width) << c.name;
-    EXPECT_EQ(got.height, want.height) << c.name;
-    EXPECT_EQ(got.bits, want.bits) << c.name;
-    wraps += want.wraps;
-    for (uint8_t b : want.bits) guarded += b == 0x20 ? 1 : 0;
+  for (const DiffusionKernel kernel : {DiffusionKernel::kFastest, DiffusionKernel::kSerial}) {
+    const char* kernelName = kernel == DiffusionKernel::kSerial ? "serial" : "fastest";
+    int wraps = 0;
+    int guarded = 0;
+    for (const ImageCase& c : cases) {
+      const Model want = Convert(c.rgb, c.width, c.height, c.requested);
+      MonoRaster got;
+      ASSERT_TRUE(RasteriseBitmap(c.rgb.data(), c.width, c.height, c.requested, &got, kernel)) << c.name;
+      EXPECT_EQ(got.width, want.width) << c.name << ", " << kernelName;
+      EXPECT_EQ(got.height, want.height) << c.name << ", " << kernelName;
+      EXPECT_EQ(got.bits, want.bits) << c.name << ", " << kernelName;
+      wraps += want.wraps;
+      for (uint8_t b : want.bits) guarded += b == 0x20 ? 1 : 0;
+    }
+    // The cases must reach the byte wrapping of the error row and the bytes
+    // the 10-hex rule touches, or they prove little about either.
+    EXPECT_GT(wraps, 0);
+    EXPECT_GT(guarded, 0);
   }
-  // The cases must reach the byte wrapping of the error row and the bytes
-  // the 10-hex rule touches, or they prove little about either.
-  EXPECT_GT(wraps, 0);
-  EXPECT_GT(guarded, 0);
+}
+
+// Every one of the 2^24 colours, in rows long enough for the vector path and
+// a tail, against the weighted sum divided in integers.
+TEST(GreyRow16, EveryColourHasItsExactLevel) {
+  constexpr int32_t kRow = 4099;
+  std::vector<uint8_t> rgb(static_cast<size_t>(kRow) * 3);
+  std::vector<int16_t> grey(static_cast<size_t>(kRow));
+  uint32_t colour = 0;
+  int mismatches = 0;
+  while (colour < (1u << 24)) {
+    int32_t n = 0;
+    for (; n < kRow && colour + static_cast<uint32_t>(n) < (1u << 24); ++n) {
+      const uint32_t c = colour + static_cast<uint32_t>(n);
+      rgb[3 * static_cast<size_t>(n)] = static_cast<uint8_t>(c >> 16);
+      rgb[3 * static_cast<size_t>(n) + 1] = static_cast<uint8_t>(c >> 8);
+      rgb[3 * static_cast<size_t>(n) + 2] = static_cast<uint8_t>(c);
+    }
+    GreyRow16(rgb.data(), n, grey.data());
+    for (int32_t i = 0; i < n; ++i) {
+      const uint32_t c = colour + static_cast<uint32_t>(i);
+      const uint32_t weighted = 29891u * (c >> 16) + 58661u * ((c >> 8) & 0xFFu) + 11448u * (c & 0xFFu);
+      if (grey[static_cast<size_t>(i)] != static_cast<int16_t>(weighted / 100000u * 16u) && ++mismatches < 5) {
+        ADD_FAILURE() << "colour " << std::hex << c << ": " << std::dec << grey[static_cast<size_t>(i)];
+      }
+    }
+    colour += static_cast<uint32_t>(n);
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 TEST(RasteriseBitmap, GreyThresholdWithoutCarriedError) {
