@@ -34,12 +34,13 @@ HTREEITEM Next(HWND tree, HTREEITEM item, UINT relation) {
 
 MainWindow::MainWindow(tool::MainWindowModel& model, PrinterDialog& printerDialog,
                        LogicNameDialog& logicNameDialog, CashDrawerDialog& cashDrawerDialog,
-                       CodepageDialog& codepageDialog)
+                       CodepageDialog& codepageDialog, tool::HealthCheck& healthCheck)
     : model_(model),
       printerDialog_(printerDialog),
       logicNameDialog_(logicNameDialog),
       cashDrawerDialog_(cashDrawerDialog),
-      codepageDialog_(codepageDialog) {}
+      codepageDialog_(codepageDialog),
+      healthCheck_(healthCheck) {}
 
 void MainWindow::Run(HINSTANCE instance) {
   instance_ = instance;
@@ -160,8 +161,13 @@ void MainWindow::OpenDialog(tool::DialogRequest request) {
       model_.OnDialogClosed(request, codepageDialog_.Run(instance_, window_));
       Apply();
       break;
+    case tool::DialogRequest::kHealthCheck:
+      // Runs on this thread: the interactive check's message box keeps the
+      // window's messages flowing while it waits for the user.
+      healthCheck_.Run();
+      Apply();
+      break;
     default:
-      // The health check has no window in this program yet.
       break;
   }
 }

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "tool/model/HealthCheck.h"
 #include "tool/model/MainWindowModel.h"
 #include "tool/win32/CashDrawerDialog.h"
 #include "tool/win32/CodepageDialog.h"
@@ -17,7 +18,8 @@ namespace toolwin {
 class MainWindow {
  public:
   MainWindow(tool::MainWindowModel& model, PrinterDialog& printerDialog, LogicNameDialog& logicNameDialog,
-             CashDrawerDialog& cashDrawerDialog, CodepageDialog& codepageDialog);
+             CashDrawerDialog& cashDrawerDialog, CodepageDialog& codepageDialog,
+             tool::HealthCheck& healthCheck);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -46,6 +48,7 @@ class MainWindow {
   LogicNameDialog& logicNameDialog_;
   CashDrawerDialog& cashDrawerDialog_;
   CodepageDialog& codepageDialog_;
+  tool::HealthCheck& healthCheck_;
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   HWND tree_ = nullptr;

@@ -11,9 +11,11 @@
 #include "tool/core/ToolContext.h"
 #include "tool/model/CashDrawerDialogModel.h"
 #include "tool/model/CodepageDialogModel.h"
+#include "tool/model/HealthCheck.h"
 #include "tool/model/LogicNameDialogModel.h"
 #include "tool/model/MainWindowModel.h"
 #include "tool/model/PrinterDialogModel.h"
+#include "tool/win32/DispatchControlObject.h"
 #include "tool/win32/MainWindow.h"
 #include "tool/win32/MessageBoxPrompt.h"
 #include "tool/win32/PrinterDialog.h"
@@ -66,7 +68,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   toolwin::CashDrawerDialog cashDrawerDialog(cashDrawerModel);
   tool::CodepageDialogModel codepageModel(context);
   toolwin::CodepageDialog codepageDialog(codepageModel);
-  toolwin::MainWindow mainWindow(mainModel, printerDialog, logicNameDialog, cashDrawerDialog, codepageDialog);
+  // The OPOS control objects of the health check, alive as long as the window.
+  toolwin::DispatchControlObject printerControl(L"OPOS.POSPrinter");
+  toolwin::DispatchControlObject drawerControl(L"OPOS.CashDrawer");
+  tool::HealthCheck healthCheck(context, prompt, printerControl, drawerControl);
+  toolwin::MainWindow mainWindow(mainModel, printerDialog, logicNameDialog, cashDrawerDialog, codepageDialog,
+                                 healthCheck);
   mainWindow.Run(instance);
   return 0;
 }
