@@ -475,6 +475,7 @@ class CPrinterBase {
   PrinterBuffer symbolCommands_{512, 32};
   PrinterBuffer symbolBuffer_{512, 32};
   PrinterBuffer objectPrefix_{32, 32};
+  PrinterBuffer objectSuffix_{32, 32};
   // --- bitmaps and logos ---
   struct BitmapSlot {
     int32_t number = 0;

@@ -70,11 +70,17 @@ int32_t CPrinterBase::FormatObject(PrinterBuffer& out, const PrinterBuffer& obje
 
   PrinterBuffer& prefix = objectPrefix_;
   prefix.discard();
+  // The margin and the justification are settings the printer keeps: text
+  // that follows the object in the same job must not inherit them.
+  PrinterBuffer& suffix = objectSuffix_;
+  suffix.discard();
   if (!modes_.pageMode && !sideways) {
     if (justification == kJustifyAbsolute) {
       helper.SetLeftMargin(prefix, xOffset);
+      if (xOffset != 0) helper.SetLeftMargin(suffix, 0);
     } else {
       helper.SetJustification(prefix, static_cast<uint8_t>(justification));
+      if (justification != 0) helper.SetJustification(suffix, 0);
     }
   } else if (justification == kJustifyAbsolute) {
     const int32_t x = xOffset + props_.pageModeHorizontalPosition;
@@ -89,6 +95,7 @@ int32_t CPrinterBase::FormatObject(PrinterBuffer& out, const PrinterBuffer& obje
   auto placeObject = [&] {
     out.append(prefix);
     out.append(object);
+    out.append(suffix);
   };
   // The object as a page of its own: fed down to its height, then printed.
   auto printAsPage = [&] {

@@ -62,6 +62,9 @@ class PrintBarCodeTest : public ::testing::Test {
 const Bytes kFeedNone = B({0x1B, 'J', 0});
 const Bytes kLeft = B({0x1B, 'a', 0});
 const Bytes kCentre = B({0x1B, 'a', 1});
+// After an object placed centred or right, the justification returns to left
+// for the text that may follow in the same job.
+const Bytes kBackToLeft = B({0x1B, 'a', 0});
 
 TEST_F(PrintBarCodeTest, OneDimensionalCodesGetTheModuleWidthThatFits) {
   struct Case {
@@ -100,7 +103,7 @@ TEST_F(PrintBarCodeTest, AlignmentAndHeightReachThePrinter) {
   const Bytes tail = Cat({kFeedNone, kCentre,
                           B({0x1D, 'w', 3, 0x1D, 'h', 80, 0x1D, 'H', 0, 0x1D, 'f', 0, 0x1D, 'k',
                              67, 12}),
-                          Of("490123456789")});
+                          Of("490123456789"), kBackToLeft});
   EXPECT_TRUE(EndsWith(port->Written(), tail));
 
   // A positive alignment is a left margin in map-mode units (dots here).
@@ -110,7 +113,7 @@ TEST_F(PrintBarCodeTest, AlignmentAndHeightReachThePrinter) {
                        Cat({kFeedNone, B({0x1D, 'L', 100, 0}),
                             B({0x1D, 'w', 3, 0x1D, 'h', 80, 0x1D, 'H', 0, 0x1D, 'f', 0, 0x1D,
                                'k', 67, 12}),
-                            Of("490123456789")})));
+                            Of("490123456789"), B({0x1D, 'L', 0, 0})})));
 }
 
 TEST_F(PrintBarCodeTest, RefusalsComeInTheirOrderAndPrintNothing) {
@@ -188,6 +191,36 @@ TEST_F(PrintBarCodeTest, InATransactionTheCodeWaitsForTheTransaction) {
       << "no feed in front: the transaction's text and the code print as one job";
 }
 
+// The printer keeps a justification or a left margin until told otherwise:
+// text that follows a centred, right-aligned or indented code within the same
+// print call must still start at the left.
+TEST_F(PrintBarCodeTest, TextAfterThePlacedCodeInTheSameCallStartsAtTheLeft) {
+  struct Case {
+    const char* what;
+    const char* alignment;
+    Bytes placed;
+  };
+  const Bytes code = OneDimensional(3, 80, 67, Of("490123456789"));
+  const Case cases[] = {
+      {"centred", "-2", Cat({kCentre, code, kBackToLeft})},
+      {"right", "-3", Cat({B({0x1B, 'a', 2}), code, kBackToLeft})},
+      {"100 dots in", "+100", Cat({B({0x1D, 'L', 100, 0}), code, B({0x1D, 'L', 0, 0})})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    port->ClearWritten();
+    const std::string params = std::string("s104h80w3a") + c.alignment + "t-13d490123456789e";
+    int32_t rc = -1;
+    core.PrintNormal(2, Wide("\x1b|" + std::to_string(params.size()) + "R" + params + "Thanks\n"), &rc);
+    ASSERT_EQ(rc, 0);
+    const Bytes written = port->Written();
+    const auto placed = std::search(written.begin(), written.end(), c.placed.begin(), c.placed.end());
+    ASSERT_NE(placed, written.end());
+    const Bytes thanks = Of("Thanks\n");
+    EXPECT_NE(std::search(placed, written.end(), thanks.begin(), thanks.end()), written.end());
+  }
+}
+
 TEST_F(PrintBarCodeTest, EscapeSequencePrintsTheSameAsTheMethod) {
   ASSERT_EQ(Print("12345678", 110, 60, 2, -2, -13), 0);
   const Bytes byMethod = port->Written();
@@ -196,7 +229,8 @@ TEST_F(PrintBarCodeTest, EscapeSequencePrintsTheSameAsTheMethod) {
   const std::string params = "s110h60w2a-2t-13d12345678e";
   core.PrintNormal(2, Wide("\x1b|" + std::to_string(params.size()) + "R" + params), &rc);
   ASSERT_EQ(rc, 0);
-  const Bytes symbol = Cat({kCentre, OneDimensional(2, 60, 73, B({'{', 'C', 12, 34, 56, 78}))});
+  const Bytes symbol =
+      Cat({kCentre, OneDimensional(2, 60, 73, B({'{', 'C', 12, 34, 56, 78})), kBackToLeft});
   EXPECT_TRUE(EndsWith(byMethod, symbol));
   const Bytes bySequence = port->Written();
   EXPECT_NE(std::search(bySequence.begin(), bySequence.end(), symbol.begin(), symbol.end()),
@@ -263,7 +297,7 @@ TEST_F(BarcodePlacement, UpsideDownUnlessTheCodeTurnsWithTheJob) {
   ASSERT_EQ(Rotate(259), 0);
   ASSERT_EQ(PrintEan(), 0);
   EXPECT_TRUE(EndsWith(port->Written(), Cat({kFeedNone, B({0x1B, '{', 0}), kCentre, Ean(),
-                                             B({0x1B, '{', 1})})));
+                                             kBackToLeft, B({0x1B, '{', 1})})));
   // With the barcode flag it turns with the job.
   port->ClearWritten();
   ASSERT_EQ(Rotate(1), 0);
@@ -271,7 +305,7 @@ TEST_F(BarcodePlacement, UpsideDownUnlessTheCodeTurnsWithTheJob) {
   port->ClearWritten();
   ASSERT_EQ(PrintEan(), 0);
   EXPECT_TRUE(EndsWith(port->Written(), Cat({kFeedNone, B({0x1B, '{', 1}), kCentre, Ean(),
-                                             B({0x1B, '{', 0})})));
+                                             kBackToLeft, B({0x1B, '{', 0})})));
 }
 
 TEST_F(BarcodePlacement, SidewaysJobPrintsAnUnturnedCodeAsAnUprightPageFirst) {

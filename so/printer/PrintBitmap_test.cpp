@@ -72,6 +72,8 @@ Bytes Raster(int width, int height, int black, int rows) {
 const Bytes kFeedNone = B({0x1B, 'J', 0});
 const Bytes kLeft = B({0x1B, 'a', 0});
 const Bytes kCentre = B({0x1B, 'a', 1});
+// The justification returns to left after a centred object.
+const Bytes kBackToLeft = B({0x1B, 'a', 0});
 const Bytes kPrintDownloaded = B({0x1D, '/', 0});
 
 class PrintBitmapTest : public ::testing::Test {
@@ -128,7 +130,7 @@ TEST_F(PrintBitmapTest, AsIsWidthIsTheImageRoundedUpToEightDots) {
   port->ClearWritten();
   ASSERT_EQ(Print(small.Path(), 40, -2), 0);
   EXPECT_TRUE(EndsWith(port->Written(),
-                       Cat({kFeedNone, kCentre, RasterObject(40, 24, Raster(40, 24, 40, 20))})));
+                       Cat({kFeedNone, kCentre, RasterObject(40, 24, Raster(40, 24, 40, 20)), kBackToLeft})));
 
   // The same as-is width in another map mode (0.01 mm): still 24 dots.
   port->ClearWritten();
@@ -215,7 +217,7 @@ TEST_F(SetBitmapTest, FirstImageGoesIntoThePrinterTheNextStaysHere) {
   ASSERT_EQ(PrintText(u"\x1b|1B\x1b|2B"), 0);
   EXPECT_TRUE(EndsWith(port->Written(),
                        Cat({kFeedNone, kLeft, kPrintDownloaded, kFeedNone, kCentre,
-                            RasterObject(24, 16, Raster(24, 16, 20, 10))})));
+                            RasterObject(24, 16, Raster(24, 16, 20, 10)), kBackToLeft})));
 }
 
 TEST_F(SetBitmapTest, ReopeningStartsAfresh) {

@@ -131,7 +131,7 @@ const SequenceCase kSequences[] = {
     // Pending text goes out first (ESC J 0); the eight digits travel as set C pairs.
     {"BarcodeSequence", u"\x1b|26Rs110h60w2a-2t-13d12345678e",
      {"ESC J 0", "ESC a 1", "GS w module 2", "GS h height 60", "GS H HRI below",
-      "GS f HRI font A", "GS k CODE128 {C 12 34 56 78"},
+      "GS f HRI font A", "GS k CODE128 {C 12 34 56 78", "ESC a 0"},
      0},
 };
 
