@@ -2,17 +2,22 @@
 // it. A temporary registry file holds a TM-T88IV device key pointing at the
 // built-in virtual printer; a stand-in for the OPOS control object creates the
 // service object and calls it by name through IDispatch; the printer's
-// transcript then shows what reached it. Linux only: elsewhere the registry is
+// transcript then shows what reached it, and receipt.png, written beside the
+// program, the paper it came out on. Linux only: elsewhere the registry is
 // the system's, and a demo has no business writing device keys there.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <mutex>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "config/DeviceStore.h"
 #include "platform/registry.h"
+#include "sim/png_file.h"
+#include "sim/render/receipt_renderer.h"
 #include "sim/transcript.h"
 #include "sim/virtual_printer.h"
 #include "so/com/CQELOposPrinterSO.h"
@@ -28,7 +33,9 @@ constexpr int32_t kDeviceEnabled = 3;
 constexpr int kEventWaitMs = 10000;
 constexpr int32_t kMapMode = 8013;
 constexpr int32_t kCode128 = 110;
-constexpr int32_t kQrCode = 204;
+// QR Code always as model 2, which every phone reads; plain 204 prints short
+// data as model 1.
+constexpr int32_t kQrCodeModel2 = 504;
 
 std::u16string Widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
@@ -139,7 +146,7 @@ bool PrintReceipt() {
                control.Call(u"PrintBarCode", {2, u"20261208-0042", kCode128, 80, 400, -2, -13}));
   ok &= Report("PrintBarCode (QR Code)",
                control.Call(u"PrintBarCode", {2, u"https://receipts.example/r/20261208-0042",
-                                              kQrCode, 200, 200, -2, -11}));
+                                              kQrCodeModel2, 200, 200, -2, -11}));
   ok &= Report("PrintNormal (feed)", control.Call(u"PrintNormal", {2, Widen("\x1b|5lF")}));
   ok &= Report("CutPaper (100 %)", control.Call(u"CutPaper", {100}));
   ok &= Report("DeviceEnabled = false", control.SetNumber(kDeviceEnabled, 0));
@@ -148,10 +155,44 @@ bool PrintReceipt() {
   return ok;
 }
 
+// Each connection's bytes with what NV memory held when it began: the
+// paper is drawn from them once the printer has stopped.
+struct Connections {
+  std::mutex mutex;
+  std::vector<std::vector<uint8_t>> bytes;
+  std::vector<sim::NvGraphics> nv;
+};
+
+// receipt.png (then receipt-2.png...) in `folder`; the paths written.
+std::vector<std::string> WriteReceipts(Connections& connections, const std::filesystem::path& folder) {
+  std::lock_guard<std::mutex> lock(connections.mutex);
+  std::vector<sim::PrintedImage> receipts;
+  for (size_t i = 0; i < connections.bytes.size(); ++i) {
+    for (sim::PrintedImage& r : sim::render::RenderReceipts(connections.bytes[i], connections.nv[i],
+                                                             sim::render::kPaper80Dots)) {
+      receipts.push_back(std::move(r));
+    }
+  }
+  std::vector<std::string> written;
+  for (size_t i = 0; i < receipts.size(); ++i) {
+    const std::string name = i == 0 ? "receipt.png" : "receipt-" + std::to_string(i + 1) + ".png";
+    const std::string path = (folder / name).string();
+    if (sim::WritePngFile(path, receipts[i])) written.push_back(path);
+  }
+  return written;
+}
+
 }  // namespace
 
-int main() {
+int main(int, char** argv) {
   sim::VirtualPrinter printer;
+  Connections connections;
+  printer.SetConnectionClosedHandler(
+      [&](int, const std::vector<uint8_t>& bytes, const std::vector<sim::TranscriptNote>&) {
+        std::lock_guard<std::mutex> lock(connections.mutex);
+        connections.bytes.push_back(bytes);
+        connections.nv.push_back(printer.NvGraphicsAtConnectionStart());
+      });
   if (!printer.Start(0)) {
     std::fprintf(stderr, "the virtual printer could not listen on 127.0.0.1\n");
     return 1;
@@ -177,6 +218,10 @@ int main() {
   std::printf("\nWhat the printer received (%zu bytes over %d connections):\n%s",
               printer.Received().size(), printer.ConnectionsAccepted(),
               printer.Transcript().c_str());
+  const std::filesystem::path folder = std::filesystem::absolute(argv[0]).lexically_normal().parent_path();
+  for (const std::string& path : WriteReceipts(connections, folder)) {
+    std::printf("\nThe paper it came out on: %s\n", path.c_str());
+  }
   // A printer ignores, misprints or misreads a malformed command: the demo
   // fails on any, whether the transcript shows it or the job ended in it.
   const int invalid = printer.InvalidCommands();

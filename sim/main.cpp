@@ -11,6 +11,10 @@
 #include "sim/options.h"
 #include "sim/transcript.h"
 #include "sim/virtual_printer.h"
+#ifdef ZOBELSO_RECEIPT_IMAGES
+#include "sim/render/receipt_files.h"
+#include "sim/render/receipt_renderer.h"
+#endif
 
 namespace {
 
@@ -62,6 +66,18 @@ int main(int argc, char** argv) {
                 << sim::CountInvalidLines(transcript) << " invalid commands\n";
       if (options.raw) std::cout << sim::HexDump(bytes);
       std::cout << transcript << std::flush;
+#ifdef ZOBELSO_RECEIPT_IMAGES
+      // The paper the connection's job came out on, one file per receipt.
+      if (!options.imageDirectory.empty()) {
+        const std::vector<sim::PrintedImage> receipts = sim::render::RenderReceipts(
+            bytes, read.nvGraphics, sim::render::PaperWidthForModel(sim::PrinterIdentity().model));
+        for (const std::string& file : sim::render::WriteReceiptFiles(
+                 options.imageDirectory, "receipt-" + std::to_string(number), receipts)) {
+          std::cout << "RECEIPT " << file << "\n";
+        }
+        std::cout << std::flush;
+      }
+#endif
     }
     if (options.connections > 0 && number >= options.connections) RequestStop();
   });
