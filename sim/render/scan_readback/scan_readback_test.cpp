@@ -7,11 +7,13 @@
 // exactly the data printed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "sim/command_scanner.h"
 #include "sim/render/scan_readback/scan_readers.h"
+#include "sim/render/receipt_renderer.h"
 #include "sim/render/symbol_drawing.h"
 #include "sim/virtual_printer.h"
 #include "so/io/TCPIPPortSettings.h"
@@ -57,6 +59,29 @@ struct PrintCase {
 
 std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
+// Opens and claims the core on the virtual printer, sizes in dots.
+void ClaimOn(sim::VirtualPrinter& printer, CTM_T88IV& core) {
+  const std::string address = "127.0.0.1," + std::to_string(printer.Port());
+  QEL::IO::TCPIPPortSettings settings;
+  settings.Parse(Wide(address));
+  int32_t rc = -1;
+  core.SetPortSettings(&settings, &rc);
+  core.OpenServiceW(u"x", nullptr, &rc);
+  ASSERT_EQ(rc, 0);
+  core.ClaimDevice(100, &rc);
+  ASSERT_EQ(rc, 0);
+  core.SetPropertyNumber(Pidx::MapMode, 1, &rc);
+  ASSERT_EQ(rc, 0);
+}
+
+// Releases and closes once the printer has taken everything.
+void ReleaseFrom(sim::VirtualPrinter& printer, CTM_T88IV& core) {
+  int32_t rc = -1;
+  core.ReleaseDevice(&rc);
+  ASSERT_TRUE(printer.WaitForIdle(2, kWaitMs));
+  core.CloseService(&rc);
+}
+
 TEST(ScanReadbackTest, SymbolsPrintedByPrintBarCodeScanAsTheirData) {
   std::string longText;
   for (int i = 0; longText.size() < 300; ++i) longText += "LINE " + std::to_string(i) + " COFFEE 2.50 EUR; ";
@@ -78,24 +103,13 @@ TEST(ScanReadbackTest, SymbolsPrintedByPrintBarCodeScanAsTheirData) {
   sim::VirtualPrinter printer;
   ASSERT_TRUE(printer.Start(0));
   CTM_T88IV core{u"TM-T88IV"};
-  const std::string address = "127.0.0.1," + std::to_string(printer.Port());
-  QEL::IO::TCPIPPortSettings settings;
-  settings.Parse(std::u16string(address.begin(), address.end()));
+  ASSERT_NO_FATAL_FAILURE(ClaimOn(printer, core));
   int32_t rc = -1;
-  core.SetPortSettings(&settings, &rc);
-  core.OpenServiceW(u"x", nullptr, &rc);
-  ASSERT_EQ(rc, 0);
-  core.ClaimDevice(100, &rc);
-  ASSERT_EQ(rc, 0);
-  core.SetPropertyNumber(Pidx::MapMode, 1, &rc);  // dots
-  ASSERT_EQ(rc, 0);
   for (const PrintCase& c : cases) {
     core.PrintBarCode(2, Wide(c.data), c.symbology, c.height, c.width, -2, -13, &rc);
     ASSERT_EQ(rc, 0) << c.what;
   }
-  core.ReleaseDevice(&rc);
-  ASSERT_TRUE(printer.WaitForIdle(2, kWaitMs));
-  core.CloseService(&rc);
+  ASSERT_NO_FATAL_FAILURE(ReleaseFrom(printer, core));
 
   sim::CommandScanner scanner;
   PaperOfSymbols paper;
@@ -114,6 +128,38 @@ TEST(ScanReadbackTest, SymbolsPrintedByPrintBarCodeScanAsTheirData) {
     EXPECT_EQ(read[0].symbology, c.scannedAs);
     EXPECT_EQ(read[0].data, c.data);
   }
+}
+
+// The whole receipt as the renderer draws it, scanned as one picture: the
+// codes must read where they were placed among the text, one under another.
+TEST(ScanReadbackTest, TheDrawnReceiptScansAsTheCodesPrintedOnIt) {
+  sim::VirtualPrinter printer;
+  ASSERT_TRUE(printer.Start(0));
+  CTM_T88IV core{u"TM-T88IV"};
+  ASSERT_NO_FATAL_FAILURE(ClaimOn(printer, core));
+  int32_t rc = -1;
+  core.PrintNormal(2, u"ZOBELSO MARKET\nEspresso        2.40\nTOTAL           2.40\n", &rc);
+  ASSERT_EQ(rc, 0);
+  core.PrintBarCode(2, u"4901234567894", 104, 80, 2, -1, -13, &rc);
+  ASSERT_EQ(rc, 0);
+  core.PrintBarCode(2, u"20261208-0042", 110, 80, 400, -2, -13, &rc);
+  ASSERT_EQ(rc, 0);
+  core.PrintBarCode(2, u"https://receipts.example/r/20261208-0042", 504, 200, 200, -3, -11, &rc);
+  ASSERT_EQ(rc, 0);
+  core.CutPaper(100, &rc);
+  ASSERT_EQ(rc, 0);
+  ASSERT_NO_FATAL_FAILURE(ReleaseFrom(printer, core));
+
+  const std::vector<sim::PrintedImage> receipts =
+      sim::render::RenderReceipts(printer.Received(), sim::NvGraphics(), sim::render::kPaper80Dots);
+  ASSERT_FALSE(receipts.empty());
+  std::vector<std::string> read;
+  for (const sim::render::Scanned& s : sim::render::ScanWithZbar(receipts.front())) {
+    read.push_back(s.symbology + " " + s.data);
+  }
+  std::sort(read.begin(), read.end());
+  EXPECT_EQ(read, (std::vector<std::string>{"CODE-128 20261208-0042", "EAN-13 4901234567894",
+                                            "QR-Code https://receipts.example/r/20261208-0042"}));
 }
 
 }  // namespace
