@@ -44,6 +44,9 @@ int main(int argc, char** argv) {
   }
 
   sim::VirtualPrinter printer;
+  sim::PrinterIdentity identity;
+  identity.model = "VIRTUAL-" + std::to_string(options.paperMm);
+  printer.SetIdentity(identity);
   printer.SetDrawerWiring(options.drawerPin, options.drawerOpenLevelHigh);
   printer.SetDrawerClosesAfter(options.drawerClosesAfterMs);
   printer.SetState(options.state);
@@ -70,7 +73,7 @@ int main(int argc, char** argv) {
       // The paper the connection's job came out on, one file per receipt.
       if (!options.imageDirectory.empty()) {
         const std::vector<sim::PrintedImage> receipts = sim::render::RenderReceipts(
-            bytes, read.nvGraphics, sim::render::PaperWidthForModel(sim::PrinterIdentity().model));
+            bytes, read.nvGraphics, sim::render::PaperWidthForModel(identity.model));
         for (const std::string& file : sim::render::WriteReceiptFiles(
                  options.imageDirectory, "receipt-" + std::to_string(number), receipts)) {
           std::cout << "RECEIPT " << file << "\n";

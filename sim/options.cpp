@@ -21,6 +21,8 @@ const char kUsage[] =
     "                    Windows), the paper of each connection as\n"
     "                    DIR/receipt-<connection>-<n>.png, one per cut\n"
     "                    (DIR must exist)\n"
+    "  --paper 80|58     the roll the printer takes, in mm (default 80); it\n"
+    "                    reports the model VIRTUAL-80 or VIRTUAL-58\n"
     "  --connections N   stop after N connections\n"
     "  --ignore-stdin    do not stop at the end of standard input\n"
     "  --pty             listen on a pseudo-terminal instead of TCP and print\n"
@@ -85,6 +87,13 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
         return false;
       }
       o.drawerPin = static_cast<int>(v);
+    } else if (a == "--paper") {
+      if (!number(58, 80, &v)) return false;
+      if (v != 58 && v != 80) {
+        *error = "bad value for " + a + ": " + args[i] + " (80 or 58)";
+        return false;
+      }
+      o.paperMm = static_cast<int>(v);
     } else if (a == "--images") {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
         *error = a + " needs a directory";

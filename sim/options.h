@@ -22,6 +22,9 @@ struct Options {
   int connections = 0;      // stop after this many connections closed; 0: no limit
   bool ignoreStdin = false;  // do not stop at the end of standard input
   bool pty = false;          // serve a pseudo-terminal instead of TCP
+  // The roll: 80 or 58 mm. It names the model the printer reports
+  // ("VIRTUAL-80", "VIRTUAL-58"), and the receipts are drawn at its width.
+  int paperMm = 80;
   bool help = false;
 };
 

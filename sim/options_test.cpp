@@ -91,6 +91,19 @@ TEST(Options, ImagesGoWhereTheyAreAskedTo) {
   EXPECT_TRUE(o.raw);
 }
 
+TEST(Options, PaperIsEightyOrFiftyEightMillimetres) {
+  Options o;
+  std::string error;
+  ASSERT_TRUE(ParseOptions({}, &o, &error));
+  EXPECT_EQ(o.paperMm, 80);
+  ASSERT_TRUE(ParseOptions({"--paper", "58"}, &o, &error)) << error;
+  EXPECT_EQ(o.paperMm, 58);
+  for (const char* bad : {"57", "60", "112", "x"}) {
+    EXPECT_FALSE(ParseOptions({"--paper", bad}, &o, &error)) << bad;
+    EXPECT_EQ(o.paperMm, 58) << "a refused command line leaves the options alone";
+  }
+}
+
 TEST(Options, HexDumpHasSixteenBytesALine) {
   std::vector<uint8_t> bytes(17, 0xAB);
   bytes[0] = 0x1B;
