@@ -88,6 +88,14 @@ class Registry {
 std::unique_ptr<Registry> OpenSystemRegistry(RegistryRoot root,
                                              const std::string& storeFile = std::string());
 
+// 64-bit Windows keeps two views of HKEY_LOCAL_MACHINE\SOFTWARE: one for
+// 64-bit programs and one for 32-bit programs, and each program sees its own.
+// The view other than this program's own: the 32-bit view from a 64-bit
+// program, the 64-bit view from a 32-bit one. Null where the registry has no
+// second view (the file-backed registry). On 32-bit Windows both views are
+// the same registry.
+std::unique_ptr<Registry> OpenOtherRegistryView(RegistryRoot root);
+
 // Whether OpenSystemRegistry gives the file-backed registry on this system.
 bool RegistryIsFileBacked();
 

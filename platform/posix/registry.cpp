@@ -392,6 +392,8 @@ std::unique_ptr<Registry> OpenSystemRegistry(RegistryRoot root, const std::strin
   return std::make_unique<FileRegistry>(root, storeFile.empty() ? DefaultStorePath() : storeFile);
 }
 
+std::unique_ptr<Registry> OpenOtherRegistryView(RegistryRoot) { return nullptr; }
+
 bool RegistryIsFileBacked() { return true; }
 
 }  // namespace platform

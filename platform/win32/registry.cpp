@@ -184,11 +184,12 @@ class WinRegistryKey : public RegistryKey {
 
 class WinRegistry : public Registry {
  public:
-  explicit WinRegistry(HKEY root) : root_(root) {}
+  // view: 0, KEY_WOW64_32KEY or KEY_WOW64_64KEY.
+  explicit WinRegistry(HKEY root, REGSAM view = 0) : root_(root), view_(view) {}
 
   std::unique_ptr<RegistryKey> Open(const std::u16string& path, RegistryAccess access) override {
     HKEY key = nullptr;
-    REGSAM rights = access == RegistryAccess::kRead ? KEY_READ : kReadWrite;
+    REGSAM rights = (access == RegistryAccess::kRead ? KEY_READ : kReadWrite) | view_;
     LONG rc = ::RegOpenKeyExW(root_, W(path), 0, rights, &key);
     if (rc != ERROR_SUCCESS) {
       error_ = Failure("RegOpenKeyExW", rc);
@@ -199,8 +200,8 @@ class WinRegistry : public Registry {
 
   std::unique_ptr<RegistryKey> Create(const std::u16string& path) override {
     HKEY key = nullptr;
-    LONG rc = ::RegCreateKeyExW(root_, W(path), 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWrite,
-                                nullptr, &key, nullptr);
+    LONG rc = ::RegCreateKeyExW(root_, W(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                kReadWrite | view_, nullptr, &key, nullptr);
     if (rc != ERROR_SUCCESS) {
       error_ = Failure("RegCreateKeyExW", rc);
       return nullptr;
@@ -212,18 +213,28 @@ class WinRegistry : public Registry {
 
  private:
   HKEY root_;
+  REGSAM view_;
   std::string error_;
 };
+
+HKEY RootKey(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::kCurrentUser: return HKEY_CURRENT_USER;
+    case RegistryRoot::kClassesRoot: return HKEY_CLASSES_ROOT;
+    case RegistryRoot::kLocalMachine: break;
+  }
+  return HKEY_LOCAL_MACHINE;
+}
 
 }  // namespace
 
 std::unique_ptr<Registry> OpenSystemRegistry(RegistryRoot root, const std::string&) {
-  switch (root) {
-    case RegistryRoot::kCurrentUser: return std::make_unique<WinRegistry>(HKEY_CURRENT_USER);
-    case RegistryRoot::kClassesRoot: return std::make_unique<WinRegistry>(HKEY_CLASSES_ROOT);
-    case RegistryRoot::kLocalMachine: break;
-  }
-  return std::make_unique<WinRegistry>(HKEY_LOCAL_MACHINE);
+  return std::make_unique<WinRegistry>(RootKey(root));
+}
+
+std::unique_ptr<Registry> OpenOtherRegistryView(RegistryRoot root) {
+  const REGSAM other = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  return std::make_unique<WinRegistry>(RootKey(root), other);
 }
 
 bool RegistryIsFileBacked() { return false; }

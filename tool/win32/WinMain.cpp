@@ -8,6 +8,7 @@
 
 #include "platform/registry.h"
 #include "tool/core/Language.h"
+#include "tool/core/MirroredRegistry.h"
 #include "tool/core/ToolContext.h"
 #include "tool/model/CashDrawerDialogModel.h"
 #include "tool/model/CodepageDialogModel.h"
@@ -50,12 +51,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  std::unique_ptr<platform::Registry> registry =
+  std::unique_ptr<platform::Registry> ownView =
       platform::OpenSystemRegistry(platform::RegistryRoot::kLocalMachine);
+  // Devices are configured for 32-bit and 64-bit applications alike.
+  std::unique_ptr<platform::Registry> otherView =
+      platform::OpenOtherRegistryView(platform::RegistryRoot::kLocalMachine);
+  std::unique_ptr<platform::Registry> mirrored;
+  if (otherView) mirrored = std::make_unique<tool::MirroredRegistry>(*ownView, *otherView);
+  platform::Registry& registry = mirrored ? *mirrored : *ownView;
   tool::ToolSettings settings;
   settings.languageFile = LanguageFileBesideProgram();
   settings.systemLanguageId = GetSystemDefaultLangID();
-  tool::ToolContext context(*registry, settings);
+  tool::ToolContext context(registry, settings);
 
   toolwin::MessageBoxPrompt prompt;
   toolwin::SystemPorts ports;

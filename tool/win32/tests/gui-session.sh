@@ -113,9 +113,11 @@ prepare_prefix() {
   "$gui_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 }
 
-# The OPOS tree holds the known devices and nothing else.
+# The OPOS tree holds the known devices and nothing else, in the registry's
+# own view; the 32-bit view, which the tool also writes, starts empty.
 seed_registry() {
   "$gui_run" reg delete 'HKLM\SOFTWARE\OLEforRetail' /f >/dev/null 2>&1
+  "$gui_run" reg delete 'HKLM\SOFTWARE\OLEforRetail' /f /reg:32 >/dev/null 2>&1
   gui_reg=$("$gui_run" winepath -w "$gui_here/known-devices.reg" | tr -d '\r')
   "$gui_run" reg import "$gui_reg" >/dev/null 2>&1 || { echo "known-devices.reg not imported"; exit 1; }
 }
@@ -266,12 +268,13 @@ screenshot() {
 # ---- the registry --------------------------------------------------------------
 
 # reg_value <key below HKLM> <value name, empty for the default>: the string,
-# or "<missing>".
+# or "<missing>". With reg_view=/reg:32 (or /reg:64) it reads that view of
+# the registry.
 reg_value() {
   if [ -z "$2" ]; then
-    "$gui_run" reg query "HKLM\\$1" /ve >"$gui_work/reg.out" 2>&1
+    "$gui_run" reg query "HKLM\\$1" /ve ${reg_view:-} >"$gui_work/reg.out" 2>&1
   else
-    "$gui_run" reg query "HKLM\\$1" /v "$2" >"$gui_work/reg.out" 2>&1
+    "$gui_run" reg query "HKLM\\$1" /v "$2" ${reg_view:-} >"$gui_work/reg.out" 2>&1
   fi || { echo "<missing>"; return 0; }
   tr -d '\r' <"$gui_work/reg.out" | awk '/ REG_SZ/ { sub(/^.*REG_SZ    /, ""); print; found = 1; exit }
     END { if (!found) print "<missing>" }'

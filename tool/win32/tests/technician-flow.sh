@@ -127,6 +127,14 @@ expect_values "$printerKey" "CodepageID=1256" "PortSettings=127.0.0.1,$printer_p
 expect_values "$root\\POSPrinter\\TRAIL-3_01" "CodepageID=437" "PortSettings=TRAIL-3"
 expect_values "$drawerKey" "PrinterName=TRAIL-3_02" "DrawerPin=1"
 
+# 32-bit applications, with the OPOS control objects they load, read the
+# registry's 32-bit view: what the tool configured is there as well.
+reg_view=/reg:32
+expect_values "$printerKey" "=TarrowOposPrinterU1.13" "PortSettings=127.0.0.1,$printer_port" "CodepageID=1256"
+expect_values "$root\\POSPrinter" "Patio=TRAIL-3_02" "Kitchen=TRAIL-3_02" "Bar=<missing>"
+expect_values "$drawerKey" "PrinterName=TRAIL-3_02" "DrawerPin=1"
+reg_view=
+
 await "$main" is_main
 click_control btnQuit
 await "$title" '[ "$(box_text)" = "$(text_of FormD_MSG_Quit)" ]'
