@@ -10,8 +10,9 @@ set -eu
 
 # The virtual printer draws receipts with the misc-fixed bitmap fonts
 # (xfonts-base, gzip-compressed: zlib1g-dev) and reads their codes back with
-# zbar (libzbar-dev) and, PDF417, ZXing (libzxing-dev) in the tests.
-native="cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang libzint-dev libstb-dev xfonts-base zlib1g-dev libzbar-dev libzxing-dev"
+# zbar (libzbar-dev) and, PDF417, ZXing (libzxing-dev) in the tests, both
+# found through pkg-config.
+native="cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang libzint-dev libstb-dev xfonts-base zlib1g-dev libzbar-dev libzxing-dev pkg-config"
 # The 32-bit library is built and checked statically (objdump reads its
 # headers); widl takes stdole2.tlb from libwine, which wine64 brings.
 # apt-get source unpacks with dpkg-source (dpkg-dev). makensis (nsis) builds
