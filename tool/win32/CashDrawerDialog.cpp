@@ -74,21 +74,9 @@ void MoveLeftEdge(HWND dialog, HWND control, int left, int width) {
 CashDrawerDialog::CashDrawerDialog(tool::CashDrawerDialogModel& model) : model_(model) {}
 
 bool CashDrawerDialog::Run(HINSTANCE instance, HWND owner, tool::DialogMode mode) {
-  owner_ = owner;
   mode_ = mode;
-  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_frmAddCashDrawer), owner, Procedure,
-                  reinterpret_cast<LPARAM>(this));
-  window_ = nullptr;
+  ShowModal(instance, IDD_frmAddCashDrawer, owner);
   return model_.saved();
-}
-
-INT_PTR CALLBACK CashDrawerDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
-    reinterpret_cast<CashDrawerDialog*>(lParam)->window_ = window;
-  }
-  auto* self = reinterpret_cast<CashDrawerDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-  return self == nullptr ? FALSE : self->Handle(message, wParam, lParam);
 }
 
 // The time-out field takes digits only; the keys it refuses never reach it.
@@ -97,22 +85,6 @@ LRESULT CALLBACK CashDrawerDialog::TimeOutFieldProcedure(HWND field, UINT messag
   if (message == WM_CHAR && !tool::IsTimeOutKeyAccepted(static_cast<char16_t>(wParam))) return 0;
   if (message == WM_NCDESTROY) RemoveWindowSubclass(field, TimeOutFieldProcedure, kTimeOutFilter);
   return DefSubclassProc(field, message, wParam, lParam);
-}
-
-INT_PTR CashDrawerDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInit();
-      return TRUE;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-      return TRUE;
-    case WM_CLOSE:
-      OnCommand(IDC_btnCancel, BN_CLICKED, nullptr);
-      return TRUE;
-    default:
-      return FALSE;
-  }
 }
 
 void CashDrawerDialog::OnInit() {

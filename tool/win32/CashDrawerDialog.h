@@ -5,14 +5,13 @@
 #include <windows.h>
 
 #include "tool/model/CashDrawerDialogModel.h"
+#include "tool/win32/ModalDialog.h"
 
 namespace toolwin {
 
-class CashDrawerDialog {
+class CashDrawerDialog final : public ModalDialog {
  public:
   explicit CashDrawerDialog(tool::CashDrawerDialogModel& model);
-  CashDrawerDialog(const CashDrawerDialog&) = delete;
-  CashDrawerDialog& operator=(const CashDrawerDialog&) = delete;
 
   // The dialog's creation at program start (texts, choices).
   void Create() { model_.Create(); }
@@ -20,23 +19,19 @@ class CashDrawerDialog {
   bool Run(HINSTANCE instance, HWND owner, tool::DialogMode mode);
 
  private:
-  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK TimeOutFieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
                                                 UINT_PTR id, DWORD_PTR data);
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-  void OnInit();
+  void OnInit() override;
   // Translated labels of any width: the fields follow their labels.
   void PlaceFieldsAfterLabels();
-  void OnCommand(int id, int code, HWND control);
+  void OnCommand(int id, int code, HWND control) override;
   // What the user typed or ticked, handed to the logic before it decides.
   void PushInput();
   void Apply();
   HWND Control(int id) const { return GetDlgItem(window_, id); }
 
   tool::CashDrawerDialogModel& model_;
-  HWND owner_ = nullptr;
-  HWND window_ = nullptr;
   tool::DialogMode mode_ = tool::DialogMode::kAdd;
   // Set while the dialog itself writes into its controls.
   bool applying_ = false;

@@ -21,36 +21,8 @@ constexpr int kClient[] = {CLIENT_frmSetCodepage};
 CodepageDialog::CodepageDialog(tool::CodepageDialogModel& model) : model_(model) {}
 
 bool CodepageDialog::Run(HINSTANCE instance, HWND owner) {
-  owner_ = owner;
-  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_frmSetCodepage), owner, Procedure,
-                  reinterpret_cast<LPARAM>(this));
-  window_ = nullptr;
+  ShowModal(instance, IDD_frmSetCodepage, owner);
   return model_.saved();
-}
-
-INT_PTR CALLBACK CodepageDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
-    reinterpret_cast<CodepageDialog*>(lParam)->window_ = window;
-  }
-  auto* self = reinterpret_cast<CodepageDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-  return self == nullptr ? FALSE : self->Handle(message, wParam, lParam);
-}
-
-INT_PTR CodepageDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInit();
-      return TRUE;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-      return TRUE;
-    case WM_CLOSE:
-      OnCommand(IDC_btnCancel, BN_CLICKED, nullptr);
-      return TRUE;
-    default:
-      return FALSE;
-  }
 }
 
 // The texts are read afresh every time the dialog is shown.

@@ -21,38 +21,10 @@ constexpr int kClient[] = {CLIENT_frmAddPrinterLogicName};
 LogicNameDialog::LogicNameDialog(tool::LogicNameDialogModel& model) : model_(model) {}
 
 bool LogicNameDialog::Run(HINSTANCE instance, HWND owner, tool::DialogMode mode, const std::u16string& oldName) {
-  owner_ = owner;
   mode_ = mode;
   oldName_ = oldName;
-  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_frmAddPrinterLogicName), owner, Procedure,
-                  reinterpret_cast<LPARAM>(this));
-  window_ = nullptr;
+  ShowModal(instance, IDD_frmAddPrinterLogicName, owner);
   return model_.saved();
-}
-
-INT_PTR CALLBACK LogicNameDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
-    reinterpret_cast<LogicNameDialog*>(lParam)->window_ = window;
-  }
-  auto* self = reinterpret_cast<LogicNameDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-  return self == nullptr ? FALSE : self->Handle(message, wParam, lParam);
-}
-
-INT_PTR LogicNameDialog::Handle(UINT message, WPARAM wParam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInit();
-      return TRUE;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    case WM_CLOSE:
-      OnCommand(IDC_btnCancel, BN_CLICKED);
-      return TRUE;
-    default:
-      return FALSE;
-  }
 }
 
 void LogicNameDialog::OnInit() {
@@ -67,7 +39,7 @@ void LogicNameDialog::OnInit() {
   SetText(GetDlgItem(window_, IDC_txtLogicName), model_.logicName());
 }
 
-void LogicNameDialog::OnCommand(int id, int code) {
+void LogicNameDialog::OnCommand(int id, int code, HWND) {
   if (code != BN_CLICKED) return;
   if (id == IDC_btnOK) {
     model_.SetLogicName(TextOf(GetDlgItem(window_, IDC_txtLogicName)));

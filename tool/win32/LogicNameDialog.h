@@ -6,14 +6,13 @@
 #include <string>
 
 #include "tool/model/LogicNameDialogModel.h"
+#include "tool/win32/ModalDialog.h"
 
 namespace toolwin {
 
-class LogicNameDialog {
+class LogicNameDialog final : public ModalDialog {
  public:
   explicit LogicNameDialog(tool::LogicNameDialogModel& model);
-  LogicNameDialog(const LogicNameDialog&) = delete;
-  LogicNameDialog& operator=(const LogicNameDialog&) = delete;
 
   void Create() { model_.Create(); }
   // Shows the dialog until OK or Cancel; true when it saved. `oldName` is the
@@ -21,14 +20,10 @@ class LogicNameDialog {
   bool Run(HINSTANCE instance, HWND owner, tool::DialogMode mode, const std::u16string& oldName);
 
  private:
-  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnInit();
-  void OnCommand(int id, int code);
+  void OnInit() override;
+  void OnCommand(int id, int code, HWND control) override;
 
   tool::LogicNameDialogModel& model_;
-  HWND owner_ = nullptr;
-  HWND window_ = nullptr;
   tool::DialogMode mode_ = tool::DialogMode::kAdd;
   std::u16string oldName_;
 };

@@ -54,21 +54,9 @@ PrinterDialog::PrinterDialog(tool::PrinterDialogModel& model) : model_(model) {}
 
 bool PrinterDialog::Run(HINSTANCE instance, HWND owner, tool::DialogMode mode) {
   instance_ = instance;
-  owner_ = owner;
   mode_ = mode;
-  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_frmAddPrinter), owner, Procedure,
-                  reinterpret_cast<LPARAM>(this));
-  window_ = nullptr;
+  ShowModal(instance, IDD_frmAddPrinter, owner);
   return model_.saved();
-}
-
-INT_PTR CALLBACK PrinterDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
-    reinterpret_cast<PrinterDialog*>(lParam)->window_ = window;
-  }
-  auto* self = reinterpret_cast<PrinterDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-  return self == nullptr ? FALSE : self->Handle(message, wParam, lParam);
 }
 
 // The panels' controls report to their panel; the dialog decides.
@@ -79,22 +67,6 @@ INT_PTR CALLBACK PrinterDialog::PanelProcedure(HWND panel, UINT message, WPARAM 
     return TRUE;
   }
   return FALSE;
-}
-
-INT_PTR PrinterDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInit();
-      return TRUE;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-      return TRUE;
-    case WM_CLOSE:
-      OnCommand(IDC_btnCancel, BN_CLICKED, nullptr);
-      return TRUE;
-    default:
-      return FALSE;
-  }
 }
 
 HWND PrinterDialog::Control(int id) const {

@@ -5,14 +5,13 @@
 #include <windows.h>
 
 #include "tool/model/PrinterDialogModel.h"
+#include "tool/win32/ModalDialog.h"
 
 namespace toolwin {
 
-class PrinterDialog {
+class PrinterDialog final : public ModalDialog {
  public:
   explicit PrinterDialog(tool::PrinterDialogModel& model);
-  PrinterDialog(const PrinterDialog&) = delete;
-  PrinterDialog& operator=(const PrinterDialog&) = delete;
 
   // The dialog's creation at program start (texts, lists).
   void Create() { model_.Create(); }
@@ -20,13 +19,11 @@ class PrinterDialog {
   bool Run(HINSTANCE instance, HWND owner, tool::DialogMode mode);
 
  private:
-  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static INT_PTR CALLBACK PanelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
-  void OnInit();
+  void OnInit() override;
   void CreatePanels();
-  void OnCommand(int id, int code, HWND control);
+  void OnCommand(int id, int code, HWND control) override;
   // What the user typed, handed to the logic before it decides anything.
   void PushTypedTexts();
   void Apply();
@@ -34,8 +31,6 @@ class PrinterDialog {
 
   tool::PrinterDialogModel& model_;
   HINSTANCE instance_ = nullptr;
-  HWND owner_ = nullptr;
-  HWND window_ = nullptr;
   tool::DialogMode mode_ = tool::DialogMode::kAdd;
   HWND panels_[4] = {};  // in the order of tool::PortPanel
   // Set while the dialog itself writes into its edit fields.
