@@ -8,45 +8,12 @@
 # <ZOBELSO.dll> <zobelso-print-through-logical-name.exe> <regsvr32.sh>.
 # Skipped (77) when the native virtual printer has not been built.
 . "$(dirname "$0")/gui-session.sh"
-printer=$6
-library=$7
+. "$(dirname "$0")/printer-session.sh"
 printProgram=$8
-regsvr32=$9
-[ -x "$printer" ] || { echo "no native virtual printer at $printer: skipped"; exit 77; }
 
 start_session
-sh "$regsvr32" "$gui_run" "$library" || { echo "regsvr32 failed"; exit 1; }
-
-# The printer stops when its standard input ends. A process of its own holds
-# the pipe open, not this shell, whose descriptors wine's processes inherit.
-mkfifo "$gui_work/printer-in"
-"$printer" --port 9100 <"$gui_work/printer-in" >"$gui_work/printer.out" 2>&1 &
-printer_pid=$!
-sleep 86400 >"$gui_work/printer-in" &
-holder_pid=$!
-stop_printer() {
-  [ -n "$printer_pid" ] || return 0
-  kill "$holder_pid" 2>/dev/null
-  gui_i=0
-  while kill -0 "$printer_pid" 2>/dev/null && [ $gui_i -lt 100 ]; do
-    gui_i=$((gui_i + 1))
-    sleep 0.1
-  done
-  kill "$printer_pid" 2>/dev/null
-  printer_pid=""
-}
-trap 'stop_printer; gui_cleanup' EXIT
-gui_i=0
-until grep -q '^listening on 127.0.0.1:9100$' "$gui_work/printer.out"; do
-  gui_i=$((gui_i + 1))
-  if [ $gui_i -gt 100 ] || ! kill -0 "$printer_pid" 2>/dev/null; then
-    cat "$gui_work/printer.out"
-    echo "the virtual printer is not listening on 127.0.0.1:9100 (is the port in use?)"
-    stop_printer
-    exit 1
-  fi
-  sleep 0.1
-done
+register "$library"
+start_printer 9100
 
 start_tool
 main=$(text_of FormD_frmDevice)
@@ -79,11 +46,7 @@ for step in OpenService ClaimDevice DeviceEnabled PrintNormal CutPaper ReleaseDe
 done
 
 # The printer writes a connection's transcript once it closes.
-gui_i=0
-until grep -qF "TEXT \"$line\"" "$gui_work/printer.out" || [ $gui_i -gt 100 ]; do
-  gui_i=$((gui_i + 1))
-  sleep 0.1
-done
+await_transcript "TEXT \"$line\""
 stop_printer
 cat "$gui_work/printer.out"
 for want in "TEXT \"$line\"" 'GS V' 'invalid commands in all connections: 0'; do
@@ -91,5 +54,5 @@ for want in "TEXT \"$line\"" 'GS V' 'invalid commands in all connections: 0'; do
     fail "missing in the transcript: $want"
 done
 
-sh "$regsvr32" "$gui_run" "$library" /u || fail "regsvr32 /u failed"
+unregister
 finish

@@ -5,9 +5,11 @@
 # driven through its boxes.
 #
 # The test is called with the arguments of gui-session.sh, then
-#   <native zobelso-virtual-printer> <ZOBELSO.dll> <TestOposControlObjects.dll>
+#   <native zobelso-virtual-printer> <ZOBELSO.dll> <a file of the test's own>
 #   <regsvr32.sh>
 # and is skipped (77) when the native virtual printer has not been built.
+# The file of the test's own is the test control objects' library for the
+# health-check tests.
 
 printer=$6
 library=$7
