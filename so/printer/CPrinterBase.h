@@ -113,6 +113,10 @@ class CPrinterBase {
   // wrote them. With validateOnly nothing is appended.
   SequenceOutcome PrintBarcodeSequence(PrinterBuffer& out, const uint8_t* parameters,
                                        size_t length, bool validateOnly);
+  // Before a barcode or bitmap is placed: the cover and the paper checked,
+  // and in page mode the print area settled. False when nothing is to be
+  // placed; *rc then says why (0 for a page without an area).
+  bool ReadyToPlaceObject(int32_t* rc);
   // Appends a barcode's or bitmap's commands with their placement for the
   // current mode: justification 0 left, 1 centre, 2 right, 255 at xOffset.
   int32_t FormatObject(PrinterBuffer& out, const PrinterBuffer& object, int32_t width,

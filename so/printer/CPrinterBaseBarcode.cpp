@@ -83,16 +83,7 @@ long CPrinterBase::PrintBarCode(int32_t /*station*/, const std::u16string& data,
     rc = SetRC(OPOS_E_ILLEGAL);
     return 0;
   }
-  rc = CheckCoverAndPaper();
-  if (rc != OPOS_SUCCESS) return 0;
-
-  if (modes_.pageMode) {
-    if (!PageModePrintAreaIsEffective()) {
-      rc = SetRC(OPOS_SUCCESS);
-      return 0;
-    }
-    PositionPageArea(pageModeBuffer_);
-  }
+  if (!ReadyToPlaceObject(&rc)) return 0;
   PrinterBuffer& converted = convertedBuffer_;
   converted.discard();
   if (!ConvertPrintData(data, converted, nullptr)) {

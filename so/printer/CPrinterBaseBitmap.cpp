@@ -105,17 +105,7 @@ long CPrinterBase::PrintBitmap(int32_t /*station*/, const std::u16string& fileNa
     rc = SetRC(OPOS_E_ILLEGAL);
     return 0;
   }
-  rc = CheckCoverAndPaper();
-  if (rc != OPOS_SUCCESS) return 0;
-  if (modes_.pageMode) {
-    // As for barcodes: a page without an area prints nothing, and a changed
-    // area must reach the printer before the image it frames.
-    if (!PageModePrintAreaIsEffective()) {
-      rc = SetRC(OPOS_SUCCESS);
-      return 0;
-    }
-    PositionPageArea(pageModeBuffer_);
-  }
+  if (!ReadyToPlaceObject(&rc)) return 0;
 
   platform::RgbImage image;
   int32_t found = DecodeBitmapFile(fileName, &image);

@@ -25,6 +25,21 @@ char AlignmentLetter(int32_t justification) {
 
 }  // namespace
 
+bool CPrinterBase::ReadyToPlaceObject(int32_t* rc) {
+  *rc = CheckCoverAndPaper();
+  if (*rc != OPOS_SUCCESS) return false;
+  if (modes_.pageMode) {
+    // A page without an area prints nothing, and a changed area must reach
+    // the printer before the object it frames.
+    if (!PageModePrintAreaIsEffective()) {
+      *rc = SetRC(OPOS_SUCCESS);
+      return false;
+    }
+    PositionPageArea(pageModeBuffer_);
+  }
+  return true;
+}
+
 void CPrinterBase::SelectHPos(PrinterBuffer& buffer, char alignment, int32_t width) {
   if (cmdHelper_ == nullptr) return;
   int32_t reference = props_.printAreaWidth;
